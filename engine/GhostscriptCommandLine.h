@@ -1,0 +1,31 @@
+#pragma once
+// The gswin32c command line of one conversion. Every user text goes through
+// QuoteArgument, so none of it can end an argument or add a switch.
+#include "ConversionOptions.h"
+#include <string>
+
+class GhostscriptCommandLine {
+public:
+    // interpreterFolder ends with a backslash. The parameter file runs before the
+    // pages, so that its distiller parameters apply to them, and again after
+    // them, so that its document information wins over the title that the
+    // printer driver puts into its DSC comments.
+    static std::wstring Build(const ConversionOptions& options,
+                              const std::wstring& interpreterFolder,
+                              const std::wstring& postScriptFile,
+                              const std::wstring& parameterFile);
+
+    // -dPermissions for encryptionLevel 0 or 1; -4 (nothing withheld) otherwise.
+    static int PermissionValue(const ConversionOptions& options);
+
+    // One argument in double quotes, escaped by the C runtime's argv rules.
+    static std::wstring QuoteArgument(const std::wstring& argument);
+
+private:
+    static bool Encrypts(const ConversionOptions& options);
+    static std::wstring CompatibilityPiece(const ConversionOptions& options);
+    static std::wstring PasswordPieces(const ConversionOptions& options);
+    static std::wstring EncryptionPieces(const ConversionOptions& options);
+    static std::wstring OutputFilePiece(const ConversionOptions& options);
+    static std::wstring EscapePercent(const std::wstring& path);
+};

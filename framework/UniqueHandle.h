@@ -1,0 +1,54 @@
+#pragma once
+// One owner for every kind of Win32 handle: the traits name the invalid value
+// and how to close it.
+#include <windows.h>
+
+#include <utility>
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Type value) : m_value(value) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : m_value(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    Type Get() const { return m_value; }
+    explicit operator bool() const { return m_value != Traits::Invalid(); }
+    Type Release() { return std::exchange(m_value, Traits::Invalid()); }
+    void Reset(Type value = Traits::Invalid()) {
+        if (m_value != Traits::Invalid()) Traits::Close(m_value);
+        m_value = value;
+    }
+    // For out-parameters: closes what is held and hands out the slot.
+    Type* Put() {
+        Reset();
+        return &m_value;
+    }
+
+private:
+    Type m_value = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;

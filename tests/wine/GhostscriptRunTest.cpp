@@ -1,0 +1,143 @@
+// One Ghostscript run from options to PDF, checked with independent readers.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "GhostscriptRun.h"
+#include "MessageBoxWatcher.h"
+#include "ModulePath.h"
+#include "OutputNaming.h"
+#include "TestFiles.h"
+#include "UnixChild.h"
+#include "UnixShell.h"
+
+namespace {
+
+class GhostscriptRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = TestFiles::NewFolder(L"gsrun");
+        options.presentationPath = L"C:\\Decks\\Quarterly review.pptx";
+        options.outputFolder = folder;
+    }
+
+    std::wstring Pdf() const { return OutputNaming::OutputPath(options.outputFolder, options.presentationPath); }
+
+    bool Convert() {
+        return GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"), folder + L"pdfmarks");
+    }
+
+    std::string Shell(const std::string& command) {
+        UnixResult result = UnixShell::Run(command);
+        EXPECT_EQ(result.status, 0) << command << "\n" << result.output;
+        return result.output;
+    }
+
+    // The value of one "Label:   value" line of pdfinfo's output.
+    static std::string Field(const std::string& info, const std::string& label) {
+        const std::string lines = "\n" + info;
+        size_t at = lines.find("\n" + label + ":");
+        if (at == std::string::npos) return "<no " + label + ">";
+        size_t start = lines.find_first_not_of(' ', at + label.size() + 2);
+        return lines.substr(start, lines.find('\n', start) - start);
+    }
+
+    std::string Info(const std::string& extra = "") {
+        return Shell("pdfinfo " + extra + " " + UnixShell::Quote(Pdf()));
+    }
+
+    std::wstring folder;
+    ConversionOptions options;
+};
+
+}  // namespace
+
+TEST_F(GhostscriptRunTest, DefaultsGiveAPdf13WithFlateImagesAndNoInformation) {
+    ASSERT_TRUE(Convert());
+    EXPECT_EQ(TestFiles::Read(Pdf()).substr(0, 5), "%PDF-");
+    const std::string info = Info();
+    EXPECT_EQ(Field(info, "PDF version"), "1.3");
+    EXPECT_EQ(Field(info, "Pages"), "2");
+    EXPECT_EQ(Field(info, "Encrypted"), "no");
+    EXPECT_NE(Shell("pdfimages -list " + UnixShell::Quote(Pdf())).find(" image "), std::string::npos);
+}
+
+TEST_F(GhostscriptRunTest, DocumentInformationAndImageCompressionReachThePdf) {
+    options.title = L"Q3 (draft) \\ plan";
+    options.author = L"Zo\u00EB M\u00FCller";
+    options.subject = L"\u5B63\u5EA6\u62A5\u544A";
+    options.keywords = L"revenue\r\noutlook";
+    options.imageCompression = L"JPEG";
+    options.pdfVersion = L"V1.5(Acrobat 4.xx)";
+    ASSERT_TRUE(Convert());
+    // The sample's own DSC title must not win over the one the user typed.
+    const std::string info = Info("-enc UTF-8");
+    EXPECT_EQ(Field(info, "Title"), "Q3 (draft) \\ plan");
+    EXPECT_EQ(Field(info, "Author"), UnixChild::Utf8(options.author));
+    EXPECT_EQ(Field(info, "Subject"), UnixChild::Utf8(options.subject));
+    EXPECT_EQ(Field(info, "Keywords"), "revenue");
+    EXPECT_NE(info.find("revenue\noutlook"), std::string::npos) << info;
+    EXPECT_EQ(Field(info, "PDF version"), "1.5");
+    EXPECT_NE(Shell("pdfimages -list " + UnixShell::Quote(Pdf())).find(" jpeg "), std::string::npos);
+}
+
+TEST_F(GhostscriptRunTest, HighEncryptionWithPermissionsAndBothPasswords) {
+    options.securityEnabled = 1;
+    options.ownerPasswordEnabled = 1;
+    options.ownerPassword = L"own\"er\\";
+    options.userPasswordEnabled = 1;
+    options.userPassword = L"us er";
+    options.encryptionLevel = 1;
+    options.permissionPrinting = 1;
+    ASSERT_TRUE(Convert());
+    const std::string owner = Shell("qpdf --show-encryption --password=" + UnixShell::QuoteText("own\"er\\") +
+                                    " " + UnixShell::Quote(Pdf()));
+    EXPECT_NE(owner.find("R = 3"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("P = -2048"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("Supplied password is owner password"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("User password = us er"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("print low resolution: not allowed"), std::string::npos) << owner;
+    // 128-bit keys need PDF 1.4; the default version is raised for them.
+    EXPECT_EQ(Field(Info("-upw 'us er'"), "PDF version"), "1.4");
+    EXPECT_NE(UnixShell::Run("qpdf --check --password=wrong " + UnixShell::Quote(Pdf())).status, 0);
+}
+
+TEST_F(GhostscriptRunTest, LowEncryptionWithOwnerPasswordOnly) {
+    options.securityEnabled = 1;
+    options.ownerPasswordEnabled = 1;
+    options.ownerPassword = L"secret";
+    options.permissionCopying = 1;
+    ASSERT_TRUE(Convert());
+    const std::string shown = Shell("qpdf --show-encryption " + UnixShell::Quote(Pdf()));
+    EXPECT_NE(shown.find("R = 2"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("P = -20"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("extract for any purpose: not allowed"), std::string::npos) << shown;
+}
+
+TEST_F(GhostscriptRunTest, ArgumentsReachTheInterpreterAsBuilt) {
+    options.outputFolder = folder + L"with blank and 100%";
+    UnixShell::Run("mkdir -p " + UnixShell::Quote(options.outputFolder));
+    ASSERT_TRUE(Convert());
+    EXPECT_TRUE(TestFiles::Exists(Pdf()));
+    const std::string log = TestFiles::Read(ModulePath::Folder() + L"\\gs\\gs8.64\\bin\\gswin32c.log");
+    std::string expected = "-sOutputFile=" + UnixChild::Utf8(Pdf()) + "\t-c\t.setpdfwrite\t-f\t";
+    // Ghostscript reads "%" in an output name as a page-number pattern: doubled.
+    std::string escaped;
+    for (char c : expected) escaped += c == '\\' ? "\\\\" : c == '%' ? "%%" : std::string(1, c);
+    EXPECT_NE(log.find(escaped), std::string::npos) << log;
+}
+
+TEST_F(GhostscriptRunTest, UnwritableParameterFileStopsTheRunWithAMessage) {
+    MessageBoxWatcher watcher;
+    const std::wstring blocked = folder + L"blocked\\pdfmarks";  // a folder that does not exist
+    EXPECT_FALSE(GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"), blocked));
+    EXPECT_FALSE(TestFiles::Exists(Pdf())) << "Ghostscript must not run";
+    const auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, ModulePath::BaseName());
+    EXPECT_NE(seen[0].text.find(blocked), std::wstring::npos);
+}
+
+TEST_F(GhostscriptRunTest, FailingInterpreterIsNoSuccess) {
+    EXPECT_FALSE(GhostscriptRun::Execute(options, folder + L"missing.ps", folder + L"pdfmarks"));
+}

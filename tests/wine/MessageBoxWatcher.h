@@ -1,0 +1,39 @@
+#pragma once
+// Answers the message boxes that code under test shows, from a thread of its
+// own, and records their captions and texts.
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct SeenMessageBox {
+    std::wstring caption;
+    std::wstring text;
+};
+
+class MessageBoxWatcher {
+public:
+    // `button`: the control id pressed in every box (IDOK, IDYES, IDNO, ...).
+    explicit MessageBoxWatcher(int button = IDOK);
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    void SetButton(int button) { m_button = button; }
+    std::vector<SeenMessageBox> Seen() const;
+
+private:
+    void Watch();
+    static BOOL CALLBACK OnWindow(HWND window, LPARAM self);
+    void Answer(HWND box);
+
+    std::atomic<int> m_button;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    std::vector<SeenMessageBox> m_seen;
+    std::vector<HWND> m_answered;
+    std::thread m_thread;
+};

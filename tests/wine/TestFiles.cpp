@@ -1,0 +1,36 @@
+#include "TestFiles.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "UnixChild.h"
+#include "UnixShell.h"
+
+std::wstring TestFiles::Source(const std::wstring& relative) {
+    // Wine maps drive Z: to the Unix root.
+    std::wstring path = L"Z:" + UnixChild::Wide(QUILLSET_SOURCE_DIR) + L"/" + relative;
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+std::wstring TestFiles::NewFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring folder = std::wstring(temp) + L"quillset-tests\\" + name;
+    UnixShell::Run("rm -rf " + UnixShell::Quote(folder));
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return folder + L"\\";
+}
+
+bool TestFiles::Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TestFiles::Read(const std::wstring& path) {
+    return UnixChild::ReadFile(path);
+}
+
+bool TestFiles::Write(const std::wstring& path, const std::string& bytes) {
+    return UnixChild::WriteFile(path, bytes);
+}
