@@ -24,10 +24,8 @@ struct QualityRow {
 
 // "High" is not offered by the list but stays understood.
 const QualityRow kQualities[] = {
-    {L"Minimum", L"1.5", L"[2 1 1 2]"},
-    {L"Low", L"0.8", L"[2 1 1 2]"},
-    {L"Medium", L"0.55", L"[2 1 1 2]"},
-    {L"High", L"0.25", L"[2 1 1 2]"},
+    {L"Minimum", L"1.5", L"[2 1 1 2]"}, {L"Low", L"0.8", L"[2 1 1 2]"},
+    {L"Medium", L"0.55", L"[2 1 1 2]"}, {L"High", L"0.25", L"[2 1 1 2]"},
     {L"Maximum", L"0.1", L"[1 1 1 1]"},
 };
 
@@ -59,38 +57,30 @@ const ImageRow kImageRows[] = {
 
 }  // namespace
 
-std::wstring DistillerParameters::Text(const ConversionOptions& options)
-{
+std::wstring DistillerParameters::Text(const ConversionOptions& options) {
     return DocumentInformation(options) + L"\n\n\n\n<<" + L"\n" +
            DocumentCompression(options.documentCompression) +
-           ImageCompression(options.imageCompression, options.jpegQuality) +
-           L"\n>> setdistillerparams";
+           ImageCompression(options.imageCompression, options.jpegQuality) + L"\n>> setdistillerparams";
 }
 
-std::wstring DistillerParameters::DocumentInformation(const ConversionOptions& options)
-{
+std::wstring DistillerParameters::DocumentInformation(const ConversionOptions& options) {
     std::wstring entries;
     for (const DocumentEntry& entry : kDocumentEntries) {
         const std::wstring& value = options.*entry.field;
-        if (!value.empty())
-            entries += entry.key + PostScriptString::Encode(value) + entry.ending;
+        if (!value.empty()) entries += entry.key + PostScriptString::Encode(value) + entry.ending;
     }
     return entries.empty() ? entries : L"[" + entries + L"/DOCINFO pdfmark";
 }
 
-std::wstring DistillerParameters::DocumentCompression(const std::wstring& documentCompression)
-{
-    if (documentCompression == L"Flate")
-        return L"/CompressPages true\n/UseFlateCompression true\n";
-    if (documentCompression == L"LZW")
-        return L"/CompressPages true\n/UseFlateCompression false\n";
+std::wstring DistillerParameters::DocumentCompression(const std::wstring& documentCompression) {
+    if (documentCompression == L"Flate") return L"/CompressPages true\n/UseFlateCompression true\n";
+    if (documentCompression == L"LZW") return L"/CompressPages true\n/UseFlateCompression false\n";
     return std::wstring();
 }
 
 // The same quality dictionary serves colour and grey images, whatever the filter.
 std::wstring DistillerParameters::ImageCompression(const std::wstring& imageCompression,
-                                                   const std::wstring& jpegQuality)
-{
+                                                   const std::wstring& jpegQuality) {
     for (const ImageRow& row : kImageRows) {
         if (imageCompression == row.value) {
             const std::wstring quality = QualityDictionary(jpegQuality);
@@ -100,8 +90,7 @@ std::wstring DistillerParameters::ImageCompression(const std::wstring& imageComp
     return std::wstring();
 }
 
-std::wstring DistillerParameters::QualityDictionary(const std::wstring& jpegQuality)
-{
+std::wstring DistillerParameters::QualityDictionary(const std::wstring& jpegQuality) {
     for (const QualityRow& row : kQualities) {
         if (jpegQuality == row.value) {
             return std::wstring(L"<</QFactor ") + row.qFactor + L" /HSamples " + row.sampling +

@@ -22,37 +22,28 @@ const PermissionAmounts kAmounts[] = {
 std::wstring GhostscriptCommandLine::Build(const ConversionOptions& options,
                                            const std::wstring& interpreterFolder,
                                            const std::wstring& postScriptFile,
-                                           const std::wstring& parameterFile)
-{
+                                           const std::wstring& parameterFile) {
     return L"\"" + interpreterFolder + L"gswin32c\"  " +
            L"-dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -dCompatibilityLevel=" +
            CompatibilityPiece(options) + PasswordPieces(options) + EncryptionPieces(options) +
-           OutputFilePiece(options) + L" -c .setpdfwrite -f " +
-           L" " + QuoteArgument(parameterFile) + L" " + QuoteArgument(postScriptFile) +
-           L" " + QuoteArgument(parameterFile);
+           OutputFilePiece(options) + L" -c .setpdfwrite -f " + L" " + QuoteArgument(parameterFile) + L" " +
+           QuoteArgument(postScriptFile) + L" " + QuoteArgument(parameterFile);
 }
 
-int GhostscriptCommandLine::PermissionValue(const ConversionOptions& options)
-{
+int GhostscriptCommandLine::PermissionValue(const ConversionOptions& options) {
     int value = -4;
-    if (options.encryptionLevel != 0 && options.encryptionLevel != 1)
-        return value;
+    if (options.encryptionLevel != 0 && options.encryptionLevel != 1) return value;
     const PermissionAmounts& amounts = kAmounts[options.encryptionLevel];
-    if (options.permissionCopying)
-        value -= amounts.copying;
-    if (options.permissionFormFilling)
-        value -= amounts.formFilling;
-    if (options.permissionChanging)
-        value -= amounts.changing;
-    if (options.permissionPrinting)
-        value -= amounts.printing;
+    if (options.permissionCopying) value -= amounts.copying;
+    if (options.permissionFormFilling) value -= amounts.formFilling;
+    if (options.permissionChanging) value -= amounts.changing;
+    if (options.permissionPrinting) value -= amounts.printing;
     return value;
 }
 
 // Backslashes are literal unless a run of them reaches a quote: then each is
 // doubled, plus one more when the quote is part of the text.
-std::wstring GhostscriptCommandLine::QuoteArgument(const std::wstring& argument)
-{
+std::wstring GhostscriptCommandLine::QuoteArgument(const std::wstring& argument) {
     std::wstring out = L"\"";
     std::size_t backslashes = 0;
     for (wchar_t c : argument) {
@@ -60,8 +51,7 @@ std::wstring GhostscriptCommandLine::QuoteArgument(const std::wstring& argument)
             ++backslashes;
             continue;
         }
-        if (c == L'"')
-            backslashes = backslashes * 2 + 1;
+        if (c == L'"') backslashes = backslashes * 2 + 1;
         out.append(backslashes, L'\\');
         out += c;
         backslashes = 0;
@@ -70,27 +60,22 @@ std::wstring GhostscriptCommandLine::QuoteArgument(const std::wstring& argument)
     return out + L"\"";
 }
 
-bool GhostscriptCommandLine::Encrypts(const ConversionOptions& options)
-{
-    return options.securityEnabled &&
-           (options.ownerPasswordEnabled || options.userPasswordEnabled) &&
+bool GhostscriptCommandLine::Encrypts(const ConversionOptions& options) {
+    return options.securityEnabled && (options.ownerPasswordEnabled || options.userPasswordEnabled) &&
            (options.encryptionLevel == 0 || options.encryptionLevel == 1);
 }
 
 // Ghostscript refuses 128-bit keys below PDF 1.4.
-std::wstring GhostscriptCommandLine::CompatibilityPiece(const ConversionOptions& options)
-{
+std::wstring GhostscriptCommandLine::CompatibilityPiece(const ConversionOptions& options) {
     std::wstring level = options.CompatibilityLevel();
     if (Encrypts(options) && options.encryptionLevel == 1 && (level.empty() || level == L"1.3"))
         level = L"1.4";
     return level + L" ";
 }
 
-std::wstring GhostscriptCommandLine::PasswordPieces(const ConversionOptions& options)
-{
+std::wstring GhostscriptCommandLine::PasswordPieces(const ConversionOptions& options) {
     std::wstring pieces;
-    if (!options.securityEnabled)
-        return pieces;
+    if (!options.securityEnabled) return pieces;
     if (options.ownerPasswordEnabled)
         pieces += L"-sOwnerPassword=" + QuoteArgument(options.ownerPassword) + L" ";
     if (options.userPasswordEnabled)
@@ -98,31 +83,25 @@ std::wstring GhostscriptCommandLine::PasswordPieces(const ConversionOptions& opt
     return pieces;
 }
 
-std::wstring GhostscriptCommandLine::EncryptionPieces(const ConversionOptions& options)
-{
-    if (!Encrypts(options))
-        return std::wstring();
+std::wstring GhostscriptCommandLine::EncryptionPieces(const ConversionOptions& options) {
+    if (!Encrypts(options)) return std::wstring();
     const wchar_t* key = options.encryptionLevel == 0 ? L" -dEncryptionR=2 -dKeyLength=40 "
                                                       : L"-dEncryptionR=3 -dKeyLength=128 ";
     return key + (L"-dPermissions=" + std::to_wstring(PermissionValue(options))) + L"  ";
 }
 
-std::wstring GhostscriptCommandLine::OutputFilePiece(const ConversionOptions& options)
-{
-    const std::wstring path =
-        OutputNaming::OutputPath(options.outputFolder, options.presentationPath);
+std::wstring GhostscriptCommandLine::OutputFilePiece(const ConversionOptions& options) {
+    const std::wstring path = OutputNaming::OutputPath(options.outputFolder, options.presentationPath);
     return L"-sOutputFile=" + QuoteArgument(EscapePercent(path)) + L" ";
 }
 
 // pdfwrite reads "%d" and the like in OutputFile as a page-number template;
 // "%%" is a plain "%".
-std::wstring GhostscriptCommandLine::EscapePercent(const std::wstring& path)
-{
+std::wstring GhostscriptCommandLine::EscapePercent(const std::wstring& path) {
     std::wstring out;
     for (wchar_t c : path) {
         out += c;
-        if (c == L'%')
-            out += L'%';
+        if (c == L'%') out += L'%';
     }
     return out;
 }

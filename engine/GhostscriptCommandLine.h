@@ -10,10 +10,8 @@ public:
     // pages, so that its distiller parameters apply to them, and again after
     // them, so that its document information wins over the title that the
     // printer driver puts into its DSC comments.
-    static std::wstring Build(const ConversionOptions& options,
-                              const std::wstring& interpreterFolder,
-                              const std::wstring& postScriptFile,
-                              const std::wstring& parameterFile);
+    static std::wstring Build(const ConversionOptions& options, const std::wstring& interpreterFolder,
+                              const std::wstring& postScriptFile, const std::wstring& parameterFile);
 
     // -dPermissions for encryptionLevel 0 or 1; -4 (nothing withheld) otherwise.
     static int PermissionValue(const ConversionOptions& options);

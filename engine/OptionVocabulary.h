@@ -15,7 +15,7 @@ struct OptionVocabulary {
     static constexpr const wchar_t* jpegQuality[] = {L"Minimum", L"Low", L"Medium", L"Maximum"};
     static constexpr std::size_t jpegQualityCount = std::size(jpegQuality);
 
-    static constexpr const wchar_t* pdfVersion[] = {
-        L"V1.3(Acrobat 4.xx)", L"V1.4(Acrobat 4.xx)", L"V1.5(Acrobat 4.xx)"};
+    static constexpr const wchar_t* pdfVersion[] = {L"V1.3(Acrobat 4.xx)", L"V1.4(Acrobat 4.xx)",
+                                                    L"V1.5(Acrobat 4.xx)"};
     static constexpr std::size_t pdfVersionCount = std::size(pdfVersion);
 };

@@ -7,8 +7,7 @@ public:
     // File-name part cut before its last "."; empty if that part has no ".".
     static std::wstring BaseName(const std::wstring& presentationPath);
     static std::wstring OutputFileName(const std::wstring& presentationPath);
-    static std::wstring OutputPath(const std::wstring& outputFolder,
-                                   const std::wstring& presentationPath);
+    static std::wstring OutputPath(const std::wstring& outputFolder, const std::wstring& presentationPath);
     // The PDF path beside the presentation, named in the failure message.
     static std::wstring FailureReportPath(const std::wstring& presentationPath);
 

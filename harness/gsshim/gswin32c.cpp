@@ -24,7 +24,8 @@ bool IsDrivePath(const std::wstring& text) {
 
 std::string MapArgument(const std::wstring& arg) {
     static const std::wstring outputSwitch = L"-sOutputFile=";
-    if (arg.compare(0, outputSwitch.size(), outputSwitch) == 0 && IsDrivePath(arg.substr(outputSwitch.size())))
+    if (arg.compare(0, outputSwitch.size(), outputSwitch) == 0 &&
+        IsDrivePath(arg.substr(outputSwitch.size())))
         return UnixChild::Utf8(outputSwitch) + UnixChild::UnixPath(arg.substr(outputSwitch.size()));
     if (IsDrivePath(arg)) return UnixChild::UnixPath(arg);
     return UnixChild::Utf8(arg);
@@ -37,11 +38,20 @@ std::string LogLine(int argc, wchar_t** argv) {
         if (i > 1) line += '\t';
         for (char c : UnixChild::Utf8(argv[i])) {
             switch (c) {
-            case '\\': line += "\\\\"; break;
-            case '\t': line += "\\t"; break;
-            case '\r': line += "\\r"; break;
-            case '\n': line += "\\n"; break;
-            default: line += c;
+                case '\\':
+                    line += "\\\\";
+                    break;
+                case '\t':
+                    line += "\\t";
+                    break;
+                case '\r':
+                    line += "\\r";
+                    break;
+                case '\n':
+                    line += "\\n";
+                    break;
+                default:
+                    line += c;
             }
         }
     }

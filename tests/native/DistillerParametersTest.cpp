@@ -3,8 +3,7 @@
 
 namespace {
 
-std::wstring Quality(const wchar_t* q, const wchar_t* s)
-{
+std::wstring Quality(const wchar_t* q, const wchar_t* s) {
     return std::wstring(L"<</QFactor ") + q + L" /HSamples " + s + L" /VSamples " + s +
            L" /Blend 1 /ColorTransform 1 >>";
 }
@@ -14,20 +13,20 @@ const std::wstring kFlateFilters =
     L"/AutoFilterColorImages false\n/AutoFilterGrayImages false\n/EncodeColorImages true\n"
     L"/EncodeGrayImages true\n/EncodeMonoImages true\n/ColorImageFilter /FlateEncode\n"
     L"/GrayImageFilter /FlateEncode\n/MonoImageFilter /FlateEncode";
-const std::wstring kDctFilters = L"/EncodeColorImages true\n/EncodeGrayImages true\n"
-                                 L"/ColorImageFilter /DCTEncode\n/GrayImageFilter /DCTEncode";
+const std::wstring kDctFilters =
+    L"/EncodeColorImages true\n/EncodeGrayImages true\n"
+    L"/ColorImageFilter /DCTEncode\n/GrayImageFilter /DCTEncode";
 
 }  // namespace
 
-TEST(DistillerParameters, DefaultsGiveTheWorkedText)
-{
+TEST(DistillerParameters, DefaultsGiveTheWorkedText) {
     EXPECT_EQ(DistillerParameters::Text(ConversionOptions()),
               L"\n\n\n\n<<\n/CompressPages true\n/UseFlateCompression true\n" + kFlateFilters +
-                  L"\n/ColorImageDict \n" + kMinimum + L"\n/GrayImageDict \n" + kMinimum + L"\n>> setdistillerparams");
+                  L"\n/ColorImageDict \n" + kMinimum + L"\n/GrayImageDict \n" + kMinimum +
+                  L"\n>> setdistillerparams");
 }
 
-TEST(DistillerParameters, ListValuesAndUnknownTexts)
-{
+TEST(DistillerParameters, ListValuesAndUnknownTexts) {
     EXPECT_EQ(DistillerParameters::QualityDictionary(L"Low"), Quality(L"0.8", L"[2 1 1 2]"));
     EXPECT_EQ(DistillerParameters::QualityDictionary(L"Medium"), Quality(L"0.55", L"[2 1 1 2]"));
     EXPECT_EQ(DistillerParameters::QualityDictionary(L"High"), Quality(L"0.25", L"[2 1 1 2]"));
@@ -38,8 +37,8 @@ TEST(DistillerParameters, ListValuesAndUnknownTexts)
                   L"\n/ColorImageDict \n" + kMinimum + L"\n/GrayImageDict \n" + kMinimum);
     EXPECT_EQ(DistillerParameters::ImageCompression(L"Automatic", L"Maximum"),
               L"/AutoFilterColorImages true\n/AutoFilterGrayImages true\n" + kDctFilters +
-                  L"\n/ColorACSImageDict \n" + Quality(L"0.1", L"[1 1 1 1]") +
-                  L"\n/GrayACSImageDict \n" + Quality(L"0.1", L"[1 1 1 1]"));
+                  L"\n/ColorACSImageDict \n" + Quality(L"0.1", L"[1 1 1 1]") + L"\n/GrayACSImageDict \n" +
+                  Quality(L"0.1", L"[1 1 1 1]"));
     EXPECT_EQ(DistillerParameters::ImageCompression(L"Flate", L"?"),
               kFlateFilters + L"\n/ColorImageDict \n\n/GrayImageDict \n");
     EXPECT_EQ(DistillerParameters::ImageCompression(L"Flate ", L"Minimum"), L"");
@@ -51,9 +50,10 @@ TEST(DistillerParameters, ListValuesAndUnknownTexts)
     EXPECT_EQ(DistillerParameters::Text(unknown), L"\n\n\n\n<<\n\n>> setdistillerparams");
 }
 
-TEST(DistillerParameters, DocumentInformationEntries)
-{
-    const struct { const wchar_t *title, *author, *subject, *keywords, *expected; } rows[] = {
+TEST(DistillerParameters, DocumentInformationEntries) {
+    const struct {
+        const wchar_t *title, *author, *subject, *keywords, *expected;
+    } rows[] = {
         {L"", L"", L"", L"", L""},
         {L"", L"", L"", L"a b", L"[ /Keywords (a b)\n/DOCINFO pdfmark"},
         {L"T", L"A", L"", L"", L"[ /Title (T) \n /Author (A)\n/DOCINFO pdfmark"},

@@ -6,30 +6,26 @@ namespace {
 
 const std::wstring kFolder = L"C:\\Program Files\\Q\\gs\\gs8.64\\bin\\";
 
-ConversionOptions Deck()
-{
+ConversionOptions Deck() {
     ConversionOptions options;
     options.presentationPath = L"C:\\Decks\\deck.pptx";
     options.outputFolder = L"C:\\Out";
     return options;
 }
 
-std::wstring Build(const ConversionOptions& options)
-{
+std::wstring Build(const ConversionOptions& options) {
     return GhostscriptCommandLine::Build(options, kFolder, L"C:\\tmp.ps", L"C:\\pdfmarks");
 }
 
 // Text between "-dCompatibilityLevel=" and "-sOutputFile=".
-std::wstring Middle(const ConversionOptions& options)
-{
+std::wstring Middle(const ConversionOptions& options) {
     const std::wstring line = Build(options);
     const std::size_t start = line.find(L"Level=") + 6;
     return line.substr(start, line.find(L"-sOutputFile=") - start);
 }
 
 // argv as the C runtime splits it; argv[0] is the quoted program, taken without escapes.
-std::vector<std::wstring> SplitArgv(const std::wstring& line)
-{
+std::vector<std::wstring> SplitArgv(const std::wstring& line) {
     const std::size_t end0 = line.find(L'"', 1);
     std::vector<std::wstring> argv{line.substr(1, end0 - 1)};
     std::size_t i = end0 + 1;
@@ -40,11 +36,22 @@ std::vector<std::wstring> SplitArgv(const std::wstring& line)
         bool quoted = false;
         while (i < line.size() && (quoted || (line[i] != L' ' && line[i] != L'\t'))) {
             std::size_t slashes = 0;
-            while (i < line.size() && line[i] == L'\\') { ++slashes; ++i; }
+            while (i < line.size() && line[i] == L'\\') {
+                ++slashes;
+                ++i;
+            }
             if (i < line.size() && line[i] == L'"') {
                 arg.append(slashes / 2, L'\\');
-                if (slashes % 2) { arg += L'"'; ++i; continue; }
-                if (quoted && i + 1 < line.size() && line[i + 1] == L'"') { arg += L'"'; i += 2; continue; }
+                if (slashes % 2) {
+                    arg += L'"';
+                    ++i;
+                    continue;
+                }
+                if (quoted && i + 1 < line.size() && line[i + 1] == L'"') {
+                    arg += L'"';
+                    i += 2;
+                    continue;
+                }
                 quoted = !quoted;
                 ++i;
             } else if (slashes) {
@@ -59,19 +66,18 @@ std::vector<std::wstring> SplitArgv(const std::wstring& line)
 
 }  // namespace
 
-TEST(GhostscriptCommandLine, DefaultLine)
-{
+TEST(GhostscriptCommandLine, DefaultLine) {
     EXPECT_EQ(Build(Deck()),
               L"\"C:\\Program Files\\Q\\gs\\gs8.64\\bin\\gswin32c\"  -dSAFER -dNOPAUSE -dBATCH "
               L"-sDEVICE=pdfwrite -dCompatibilityLevel=1.3 -sOutputFile=\"C:\\Out\\deck.pdf\"  "
               L"-c .setpdfwrite -f  \"C:\\pdfmarks\" \"C:\\tmp.ps\" \"C:\\pdfmarks\"");
 }
 
-TEST(GhostscriptCommandLine, PermissionValues)
-{
-    const struct { int copy, form, change, print, level0, level1; } rows[] = {
-        {0, 0, 0, 0, -4, -4},     {1, 0, 0, 0, -20, -500},  {0, 1, 0, 0, -36, -228},
-        {0, 0, 1, 0, -12, -1020}, {0, 0, 0, 1, -8, -2048},  {1, 1, 1, 1, -64, -3784}};
+TEST(GhostscriptCommandLine, PermissionValues) {
+    const struct {
+        int copy, form, change, print, level0, level1;
+    } rows[] = {{0, 0, 0, 0, -4, -4},     {1, 0, 0, 0, -20, -500}, {0, 1, 0, 0, -36, -228},
+                {0, 0, 1, 0, -12, -1020}, {0, 0, 0, 1, -8, -2048}, {1, 1, 1, 1, -64, -3784}};
     for (const auto& row : rows) {
         ConversionOptions options;
         options.permissionCopying = row.copy;
@@ -86,8 +92,7 @@ TEST(GhostscriptCommandLine, PermissionValues)
     }
 }
 
-TEST(GhostscriptCommandLine, SecurityPieces)
-{
+TEST(GhostscriptCommandLine, SecurityPieces) {
     ConversionOptions o = Deck();
     o.permissionCopying = o.permissionPrinting = 1;
     o.ownerPassword = L"own";
@@ -103,14 +108,14 @@ TEST(GhostscriptCommandLine, SecurityPieces)
     o.userPassword = L"";
     o.pdfVersion = L"V1.5(Acrobat 4.xx)";
     o.encryptionLevel = 1;
-    EXPECT_EQ(Middle(o), L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" "
-                         L"-dEncryptionR=3 -dKeyLength=128 -dPermissions=-2544  ");
+    EXPECT_EQ(Middle(o),
+              L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" "
+              L"-dEncryptionR=3 -dKeyLength=128 -dPermissions=-2544  ");
     o.encryptionLevel = 2;
     EXPECT_EQ(Middle(o), L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" ");
 }
 
-TEST(GhostscriptCommandLine, KeysOf128BitNeedAtLeastPdf14)
-{
+TEST(GhostscriptCommandLine, KeysOf128BitNeedAtLeastPdf14) {
     ConversionOptions o = Deck();
     o.securityEnabled = o.userPasswordEnabled = o.encryptionLevel = 1;
     EXPECT_EQ(Middle(o).substr(0, 4), L"1.4 ");
@@ -125,20 +130,31 @@ TEST(GhostscriptCommandLine, KeysOf128BitNeedAtLeastPdf14)
     EXPECT_EQ(Middle(o), L"1.3 ");
 }
 
-TEST(GhostscriptCommandLine, UserTextsStayOneArgumentEach)
-{
+TEST(GhostscriptCommandLine, UserTextsStayOneArgumentEach) {
     ConversionOptions o = Deck();
     o.presentationPath = L"C:\\My Decks\\Growth 20%.pptx";
     o.outputFolder = L"\\\\srv\\share x\\";
     o.securityEnabled = o.ownerPasswordEnabled = o.userPasswordEnabled = 1;
     o.ownerPassword = L"a\"b\\\" -sDEVICE=x \\";
     o.userPassword = L"\\\\\"\" \t";
-    const std::vector<std::wstring> expected{
-        kFolder + L"gswin32c", L"-dSAFER", L"-dNOPAUSE", L"-dBATCH", L"-sDEVICE=pdfwrite",
-        L"-dCompatibilityLevel=1.3", L"-sOwnerPassword=" + o.ownerPassword,
-        L"-sUserPassword=" + o.userPassword, L"-dEncryptionR=2", L"-dKeyLength=40",
-        L"-dPermissions=-4", L"-sOutputFile=\\\\srv\\share x\\Growth 20%%.pdf", L"-c",
-        L".setpdfwrite", L"-f", L"C:\\my dir\\", L"C:\\tmp\\x.ps", L"C:\\my dir\\"};
+    const std::vector<std::wstring> expected{kFolder + L"gswin32c",
+                                             L"-dSAFER",
+                                             L"-dNOPAUSE",
+                                             L"-dBATCH",
+                                             L"-sDEVICE=pdfwrite",
+                                             L"-dCompatibilityLevel=1.3",
+                                             L"-sOwnerPassword=" + o.ownerPassword,
+                                             L"-sUserPassword=" + o.userPassword,
+                                             L"-dEncryptionR=2",
+                                             L"-dKeyLength=40",
+                                             L"-dPermissions=-4",
+                                             L"-sOutputFile=\\\\srv\\share x\\Growth 20%%.pdf",
+                                             L"-c",
+                                             L".setpdfwrite",
+                                             L"-f",
+                                             L"C:\\my dir\\",
+                                             L"C:\\tmp\\x.ps",
+                                             L"C:\\my dir\\"};
     EXPECT_EQ(SplitArgv(GhostscriptCommandLine::Build(o, kFolder, L"C:\\tmp\\x.ps", L"C:\\my dir\\")),
               expected);
 }

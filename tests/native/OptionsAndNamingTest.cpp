@@ -3,12 +3,18 @@
 #include "OutputNaming.h"
 #include <gtest/gtest.h>
 
-TEST(ConversionOptions, CompatibilityLevelNeedsTheDigitFirstAtIndexThree)
-{
-    const struct { const wchar_t *version, *level; } rows[] = {
-        {L"V1.3(Acrobat 4.xx)", L"1.3"}, {L"V1.4(Acrobat 4.xx)", L"1.4"},
-        {L"V1.5(Acrobat 4.xx)", L"1.5"}, {L"", L""},           {L"V1.6(Acrobat 4.xx)", L""},
-        {L"V1.43", L"1.4"},  {L"V3.3", L""}, {L"1.5", L""},    {L"PDF 1.5", L""}};
+TEST(ConversionOptions, CompatibilityLevelNeedsTheDigitFirstAtIndexThree) {
+    const struct {
+        const wchar_t *version, *level;
+    } rows[] = {{L"V1.3(Acrobat 4.xx)", L"1.3"},
+                {L"V1.4(Acrobat 4.xx)", L"1.4"},
+                {L"V1.5(Acrobat 4.xx)", L"1.5"},
+                {L"", L""},
+                {L"V1.6(Acrobat 4.xx)", L""},
+                {L"V1.43", L"1.4"},
+                {L"V3.3", L""},
+                {L"1.5", L""},
+                {L"PDF 1.5", L""}};
     for (const auto& row : rows) {
         ConversionOptions options;
         options.pdfVersion = row.version;
@@ -16,8 +22,7 @@ TEST(ConversionOptions, CompatibilityLevelNeedsTheDigitFirstAtIndexThree)
     }
 }
 
-TEST(OptionVocabulary, ListsStartWithTheDefaultsAndTheEngineKnowsEveryEntry)
-{
+TEST(OptionVocabulary, ListsStartWithTheDefaultsAndTheEngineKnowsEveryEntry) {
     const ConversionOptions defaults;
     EXPECT_EQ(OptionVocabulary::documentCompression[0], defaults.documentCompression);
     EXPECT_EQ(OptionVocabulary::imageCompression[0], defaults.imageCompression);
@@ -36,9 +41,10 @@ TEST(OptionVocabulary, ListsStartWithTheDefaultsAndTheEngineKnowsEveryEntry)
     }
 }
 
-TEST(OutputNaming, OutputAndFailureReportPaths)
-{
-    const struct { const wchar_t *folder, *presentation, *output, *failure; } rows[] = {
+TEST(OutputNaming, OutputAndFailureReportPaths) {
+    const struct {
+        const wchar_t *folder, *presentation, *output, *failure;
+    } rows[] = {
         {L"C:\\Out\\", L"C:\\Decks\\Q3.final.pptx", L"C:\\Out\\Q3.final.pdf", L"C:\\Decks\\Q3.final.pdf"},
         {L"C:\\Out", L"C:\\Decks\\Q3.final.pptx", L"C:\\Out\\Q3.final.pdf", L"C:\\Decks\\Q3.final.pdf"},
         {L"", L"C:\\Decks\\deck.ppt", L"deck.pdf", L"C:\\Decks\\deck.pdf"},

@@ -21,10 +21,13 @@ protected:
         options.outputFolder = folder;
     }
 
-    std::wstring Pdf() const { return OutputNaming::OutputPath(options.outputFolder, options.presentationPath); }
+    std::wstring Pdf() const {
+        return OutputNaming::OutputPath(options.outputFolder, options.presentationPath);
+    }
 
     bool Convert() {
-        return GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"), folder + L"pdfmarks");
+        return GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"),
+                                       folder + L"pdfmarks");
     }
 
     std::string Shell(const std::string& command) {

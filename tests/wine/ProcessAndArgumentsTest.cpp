@@ -66,9 +66,8 @@ TEST(CommandLineArgv, TypedTextsComeBackExactlyAndAddNoSwitch) {
 }
 
 TEST(CommandLineArgv, OutputPathSurvivesBlanksAndTrailingBackslashes) {
-    const auto args = Parse(GhostscriptCommandLine::Build(Secured(L"o", L"u", L"C:\\A B\\\\"),
-                                                          L"C:\\q\\gs\\gs8.64\\bin\\", L"C:\\tmp.ps",
-                                                          L"C:\\pdfmarks"));
+    const auto args = Parse(GhostscriptCommandLine::Build(
+        Secured(L"o", L"u", L"C:\\A B\\\\"), L"C:\\q\\gs\\gs8.64\\bin\\", L"C:\\tmp.ps", L"C:\\pdfmarks"));
     bool found = false;
     for (const auto& a : args)
         if (a.rfind(L"-sOutputFile=", 0) == 0) {
@@ -91,7 +90,8 @@ TEST(RunProcess, WaitsForTheChildAndReportsItsExitCode) {
     EXPECT_NE(ProcessRunner::RunProcess(shim + L" -v", true, &exitCode), 0u);
     EXPECT_EQ(exitCode, 0u);
     // ...and fails on an operand file that does not exist.
-    EXPECT_NE(ProcessRunner::RunProcess(shim + L" -dBATCH -dNOPAUSE C:\\no-such-file.ps", true, &exitCode), 0u);
+    EXPECT_NE(ProcessRunner::RunProcess(shim + L" -dBATCH -dNOPAUSE C:\\no-such-file.ps", true, &exitCode),
+              0u);
     EXPECT_NE(exitCode, 0u);
     EXPECT_NE(exitCode, static_cast<DWORD>(STILL_ACTIVE));
 }
