@@ -13,6 +13,10 @@ HMODULE ThisModule() {
 
 }  // namespace
 
+HINSTANCE ModulePath::Instance() {
+    return ThisModule();
+}
+
 std::wstring ModulePath::File() {
     // GetModuleFileNameW truncates silently; grow until the name fits.
     std::wstring path(MAX_PATH, L'\0');
