@@ -1,0 +1,150 @@
+#include "PresentationConverter.h"
+
+#include <windows.h>
+
+#include "AppMessageBox.h"
+#include "ComRef.h"
+#include "DefaultPrinter.h"
+#include "DispatchCall.h"
+#include "GhostscriptRun.h"
+#include "ParameterFile.h"
+#include "PrintedFileWait.h"
+
+const wchar_t* const PresentationConverter::kPostScriptFile = L"C:\\tmp.ps";
+const wchar_t* const PresentationConverter::kPostScriptPrinter = L"Inkharbor";
+unsigned long PresentationConverter::s_printTimeoutMs = 10 * 60 * 1000;
+unsigned long PresentationConverter::s_printPollMs = 500;
+
+namespace {
+
+// PowerPoint's dispatch ids.
+const DISPID kVisible = 2030;
+const DISPID kPresentations = 2001;
+const DISPID kOpen = 2004;
+const DISPID kActivePresentation = 2005;
+const DISPID kPrintOut = 2034;
+const DISPID kClose = 2039;
+const LONG kTrue = -1;  // msoTrue
+
+// COM for this thread, undone only when this set it up.
+class ApartmentScope {
+public:
+    ApartmentScope() : m_result(CoInitialize(nullptr)) {}
+    ~ApartmentScope() {
+        if (SUCCEEDED(m_result)) CoUninitialize();
+    }
+    bool Failed() const { return FAILED(m_result); }
+
+private:
+    HRESULT m_result;
+};
+
+// The user's default printer, switched for the run and put back on every path;
+// a user who had none is left with none.
+class PrinterSwitch {
+public:
+    explicit PrinterSwitch(const std::wstring& printer) : m_saved(DefaultPrinter::Get()) {
+        DefaultPrinter::Set(printer);
+    }
+    ~PrinterSwitch() {
+        if (m_saved.empty()) DefaultPrinter::Clear();
+        else DefaultPrinter::Set(m_saved);
+    }
+    PrinterSwitch(const PrinterSwitch&) = delete;
+    PrinterSwitch& operator=(const PrinterSwitch&) = delete;
+
+private:
+    std::wstring m_saved;
+};
+
+ComRef<IDispatch> CreatePowerPoint() {
+    CLSID clsid;
+    ComRef<IDispatch> application;
+    if (SUCCEEDED(CLSIDFromProgID(L"PowerPoint.Application", &clsid)))
+        CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, application.PutVoid());
+    return application;
+}
+
+bool OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch>& copy) {
+    ComRef<IDispatch> presentations;
+    UniqueVariant opened;
+    auto fileName = UniqueVariant::String(path);
+    auto readOnly = UniqueVariant::Int(kTrue);
+    auto untitled = UniqueVariant::Int(kTrue);
+    auto withWindow = UniqueVariant::Int(kTrue);
+    if (FAILED(DispatchCall(application).GetDispatch(kPresentations, presentations)) ||
+        FAILED(DispatchCall(presentations.Get())
+                   .Method(kOpen, {fileName.Get(), readOnly.Get(), untitled.Get(), withWindow.Get()},
+                           opened.Put()))) {
+        AppMessageBox::Show(L"PowerPoint could not open the presentation " + path + L".");
+        return false;
+    }
+    if (FAILED(DispatchCall(application).GetDispatch(kActivePresentation, copy))) {
+        // The copy is open but cannot be reached as the active one: close what Open gave.
+        if (opened.Value().vt == VT_DISPATCH && opened.Value().pdispVal)
+            DispatchCall(opened.Value().pdispVal).Method(kClose);
+        AppMessageBox::Show(L"PowerPoint could not open the presentation " + path + L".");
+        return false;
+    }
+    return true;
+}
+
+bool PrintCopy(IDispatch* copy) {
+    auto from = UniqueVariant::Int(-1);
+    auto to = UniqueVariant::Int(-1);
+    auto file = UniqueVariant::String(PresentationConverter::kPostScriptFile);
+    auto copies = UniqueVariant::Int(1);
+    auto collate = UniqueVariant::Int(kTrue);
+    if (FAILED(DispatchCall(copy).Method(kPrintOut, {from.Get(), to.Get(), file.Get(), copies.Get(), collate.Get()}))) {
+        AppMessageBox::Show(L"PowerPoint could not print the presentation.");
+        return false;
+    }
+    if (!PrintedFileWait::Wait(PresentationConverter::kPostScriptFile, PresentationConverter::s_printTimeoutMs,
+                               PresentationConverter::s_printPollMs)) {
+        AppMessageBox::Show(std::wstring(L"The printed file ") + PresentationConverter::kPostScriptFile +
+                            L" was not complete in time.");
+        return false;
+    }
+    return true;
+}
+
+// Deletes an earlier run's PostScript file: only this run's print may become the PDF.
+bool RemoveOldPrint() {
+    if (DeleteFileW(PresentationConverter::kPostScriptFile) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    AppMessageBox::Show(std::wstring(L"Cannot delete the old file ") + PresentationConverter::kPostScriptFile +
+                        L".");
+    return false;
+}
+
+bool PrintAndDistill(IDispatch* application, const ConversionOptions& options) {
+    ComRef<IDispatch> copy;
+    bool converted = false;
+    {
+        PrinterSwitch printer(PresentationConverter::kPostScriptPrinter);
+        if (!RemoveOldPrint() || !OpenCopy(application, options.presentationPath, copy)) return false;
+        converted = PrintCopy(copy.Get()) &&
+                    GhostscriptRun::Execute(options, PresentationConverter::kPostScriptFile, ParameterFile::kPath);
+    }
+    DispatchCall(copy.Get()).Method(kClose);
+    return converted;
+}
+
+}  // namespace
+
+bool PresentationConverter::ConvertPresentation(const ConversionOptions& options) {
+    try {
+        ApartmentScope apartment;
+        if (apartment.Failed()) AppMessageBox::Show(L"Failed to call Coinitialize()");
+        ComRef<IDispatch> application = CreatePowerPoint();
+        if (!application) {
+            AppMessageBox::Show(L"\u521B\u5EFAPowerPoint\u670D\u52A1\u5931\u8D25!");
+            return false;
+        }
+        auto visible = UniqueVariant::Int(1);
+        DispatchCall(application.Get()).Put(kVisible, visible.Get());
+        return PrintAndDistill(application.Get(), options);
+    } catch (...) {
+        AppMessageBox::Show(L"The conversion failed unexpectedly.");
+        return false;
+    }
+}

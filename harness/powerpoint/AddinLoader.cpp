@@ -1,0 +1,65 @@
+#include "AddinLoader.h"
+
+#include <windows.h>
+
+#include "OfficeIds.h"
+
+namespace {
+const wchar_t kAddinsKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins";
+const int kStartup = 1;       // ext_cm_Startup
+const int kHostShutdown = 0;  // ext_dm_HostShutdown
+
+DWORD LoadBehavior(HKEY addins, const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(addins, name, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+SAFEARRAY* EmptyCustom() {
+    SAFEARRAYBOUND bound{0, 0};
+    return SafeArrayCreate(VT_VARIANT, 1, &bound);
+}
+}  // namespace
+
+void AddinLoader::LoadAll(IDispatch* application) {
+    HKEY addins = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, &addins) != ERROR_SUCCESS) return;
+    std::vector<std::wstring> names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(addins, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (LoadBehavior(addins, name) == 3) names.push_back(name);
+    }
+    RegCloseKey(addins);
+    for (const auto& progId : names) Load(progId, application);
+}
+
+void AddinLoader::Load(const std::wstring& progId, IDispatch* application) {
+    CLSID clsid;
+    ComRef<IDTExtensibility2> addin;
+    HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, OfficeIds::IID_DTExtensibility2, addin.PutVoid());
+    if (FAILED(hr)) {
+        m_failures.emplace_back(progId, hr);
+        return;
+    }
+    SAFEARRAY* custom = EmptyCustom();
+    HRESULT connection = addin->OnConnection(application, kStartup, nullptr, &custom);
+    if (SUCCEEDED(connection)) addin->OnStartupComplete(&custom);
+    SafeArrayDestroy(custom);
+    m_loaded.push_back({progId, addin, connection});
+}
+
+void AddinLoader::UnloadAll() {
+    for (auto& loaded : m_loaded) {
+        SAFEARRAY* custom = EmptyCustom();
+        loaded.addin->OnBeginShutdown(&custom);
+        loaded.addin->OnDisconnection(kHostShutdown, &custom);
+        SafeArrayDestroy(custom);
+    }
+    m_loaded.clear();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// How the PowerPoint stand-in behaves: the deck it opens and the faults it plays.
+#include <string>
+
+struct StandInOptions {
+    std::wstring deck;              // opened at start as the active presentation
+    bool modified = false;          // that presentation has unsaved changes
+    bool failOpen = false;          // Presentations.Open raises an automation error
+    bool failPrintOut = false;      // PrintOut raises an automation error
+    int slowPrintSeconds = 0;       // PrintOut returns at once; the file is written late, slowly
+    bool noDefaultPrinter = false;  // the user has no default printer
+    bool loadAddins = true;         // load the registered add-ins at start
+
+    // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
+    // --no-addins [deck]"; false on an unknown switch.
+    bool Parse(int argc, wchar_t** argv);
+};

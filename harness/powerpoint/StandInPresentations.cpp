@@ -1,0 +1,15 @@
+#include "StandInPresentations.h"
+
+#include "OfficeIds.h"
+#include "StandInApplication.h"
+
+StandInPresentations::StandInPresentations(StandInApplication& application)
+    : AutomationObject({OfficeIds::IID_Presentations}), m_application(application) {
+    // Open(FileName, ReadOnly, Untitled, WithWindow)
+    AddMethod(L"Open", OfficeIds::kPresentationsOpen, [this](const AutomationArgs& a, VARIANT* result) {
+        if (m_application.Options().failOpen)
+            throw AutomationError{E_FAIL, L"Presentations.Open : PowerPoint could not open the file."};
+        SetObject(result, m_application.OpenPresentation(a.String(0), a.Int(2, 0) != 0));
+    });
+    AddProperty(L"Count", 11, [this](VARIANT* r) { SetInt(r, static_cast<long>(m_application.Count())); });
+}

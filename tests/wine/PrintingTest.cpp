@@ -1,0 +1,186 @@
+// The PowerPoint stand-in's printing, and a saved deck turned into a PDF
+// through it, with PowerPoint's calls served on this (the user-interface) thread.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DefaultPrinter.h"
+#include "DispatchCall.h"
+#include "GhostscriptRun.h"
+#include "MessageBoxWatcher.h"
+#include "ModulePath.h"
+#include "PresentationConverter.h"
+#include "StandInPresentation.h"
+#include "StandInSession.h"
+#include "StandInSetup.h"
+#include "TestFiles.h"
+#include "UnixChild.h"
+#include "UnixShell.h"
+
+namespace {
+
+const wchar_t kUserPrinter[] = L"Office Laser";
+
+class PrintingTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_decks = TestFiles::NewFolder(L"decks");
+        // A 5-page PDF deck renders fast; the real .pptx goes through LibreOffice.
+        const std::string pages = "for i in 1 2 3 4 5; do printf '%%%%Page: %d %d\\n/Helvetica findfont 40 "
+                                  "scalefont setfont 72 500 moveto (Slide %d) show showpage\\n' $i $i $i; done";
+        UnixShell::Run("cd " + UnixShell::Quote(s_decks) + " && (" + pages +
+                       ") > deck.ps && gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile='Five "
+                       "slides.pdf' deck.ps && cp " +
+                       UnixShell::Quote(TestFiles::Source(L"samples\\Quarterly review.pptx")) + " .");
+    }
+
+    void SetUp() override {
+        DefaultPrinter::Set(kUserPrinter);
+        DeleteFileW(PresentationConverter::kPostScriptFile);
+        out = TestFiles::NewFolder(L"printing-out");
+        options.presentationPath = s_decks + L"Five slides.pdf";
+        options.outputFolder = out;
+    }
+
+    void TearDown() override { DefaultPrinter::Set(kUserPrinter); }
+
+    std::wstring Pdf() const { return out + L"Five slides.pdf"; }
+
+    bool Convert(StandInSession& session) {
+        bool converted = false;
+        session.RunOnWorker([&] { converted = PresentationConverter::ConvertPresentation(options); });
+        return converted;
+    }
+
+    static int PageCount(const std::wstring& pdf) {
+        UnixResult info = UnixShell::Run("pdfinfo " + UnixShell::Quote(pdf) + " | sed -n 's/^Pages: *//p'");
+        return info.status == 0 ? std::atoi(info.output.c_str()) : -1;
+    }
+
+    static size_t GhostscriptRuns() {
+        const std::string log = TestFiles::Read(GhostscriptRun::InterpreterFolder() + L"gswin32c.log");
+        size_t lines = 0;
+        for (char c : log) lines += c == '\n';
+        return lines;
+    }
+
+    static std::wstring s_decks;
+    std::wstring out;
+    ConversionOptions options;
+};
+
+std::wstring PrintingTest::s_decks;
+
+StandInOptions Deck(const std::wstring& path) {
+    StandInOptions options;
+    options.deck = path;
+    options.loadAddins = false;
+    return options;
+}
+
+}  // namespace
+
+TEST_F(PrintingTest, InkharborPrintsOnePostScriptPagePerSlideOtherPrintersDoNot) {
+    StandInSession session(Deck(s_decks + L"Quarterly review.pptx"));
+    ASSERT_EQ(session.Application().Active()->Printer(), kUserPrinter);
+    auto print = [&](const std::wstring& file) {
+        auto from = UniqueVariant::Int(-1), to = UniqueVariant::Int(-1), name = UniqueVariant::String(file);
+        return DispatchCall(session.Application().Active()).Method(2034, {from.Get(), to.Get(), name.Get()});
+    };
+    EXPECT_EQ(print(out + L"laser.prn"), S_OK);
+    EXPECT_EQ(TestFiles::Read(out + L"laser.prn").find("%!PS"), std::string::npos);
+
+    DefaultPrinter::Set(L"Inkharbor");
+    // The printer is taken when a presentation opens: the open one still prints on the laser.
+    EXPECT_EQ(print(out + L"still-laser.prn"), S_OK);
+    EXPECT_EQ(TestFiles::Read(out + L"still-laser.prn").find("%!PS"), std::string::npos);
+
+    session.Application().OpenPresentation(s_decks + L"Quarterly review.pptx", true);
+    EXPECT_EQ(print(out + L"deck.ps"), S_OK);
+    const std::string postScript = TestFiles::Read(out + L"deck.ps");
+    EXPECT_EQ(postScript.rfind("%!PS", 0), 0u);
+    size_t pages = 0;
+    for (size_t at = postScript.find("\n%%Page:"); at != std::string::npos; at = postScript.find("\n%%Page:", at + 1))
+        ++pages;
+    EXPECT_EQ(pages, 6u);
+}
+
+TEST_F(PrintingTest, SavedDeckBecomesAPdfAndTheUsersStateIsKept) {
+    options.presentationPath = s_decks + L"Quarterly review.pptx";
+    StandInSession session(Deck(options.presentationPath));
+    session.Application().Active()->SetSaved(false);
+    ASSERT_TRUE(Convert(session));
+    EXPECT_EQ(PageCount(out + L"Quarterly review.pdf"), 6);
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    // The copy is closed; the user's own presentation is open and unchanged.
+    ASSERT_EQ(session.Application().Count(), 1u);
+    EXPECT_EQ(session.Application().Active()->FullName(), options.presentationPath);
+    EXPECT_FALSE(session.Application().Active()->Saved());
+    EXPECT_TRUE(session.Application().Visible());
+}
+
+TEST_F(PrintingTest, FailingPowerPointCallsEndTheRunCleanly) {
+    struct Case {
+        bool failOpen, failPrintOut;
+        const wchar_t* message;
+    };
+    for (const Case& c : {Case{true, false, L"PowerPoint could not open the presentation "},
+                          Case{false, true, L"PowerPoint could not print the presentation."}}) {
+        StandInOptions standIn = Deck(options.presentationPath);
+        standIn.failOpen = c.failOpen;
+        standIn.failPrintOut = c.failPrintOut;
+        StandInSession session(standIn);
+        MessageBoxWatcher watcher;
+        const size_t runs = GhostscriptRuns();
+        EXPECT_FALSE(Convert(session));
+        EXPECT_FALSE(TestFiles::Exists(Pdf()));
+        EXPECT_EQ(GhostscriptRuns(), runs) << "Ghostscript must not run";
+        EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+        EXPECT_EQ(session.Application().Count(), 1u) << "the copy must be closed";
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_EQ(watcher.Seen()[0].text.rfind(c.message, 0), 0u) << UnixChild::Utf8(watcher.Seen()[0].text);
+        EXPECT_EQ(watcher.Seen()[0].caption, ModulePath::BaseName());
+    }
+}
+
+TEST_F(PrintingTest, StalePostScriptFileIsNeverConverted) {
+    ASSERT_TRUE(TestFiles::Write(PresentationConverter::kPostScriptFile,
+                                 "%!PS\n/Helvetica findfont 20 scalefont setfont 72 72 moveto (stale) show "
+                                 "showpage\n"));
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.failPrintOut = true;
+    StandInSession session(standIn);
+    MessageBoxWatcher watcher;
+    EXPECT_FALSE(Convert(session));
+    EXPECT_FALSE(TestFiles::Exists(Pdf()));
+    EXPECT_FALSE(TestFiles::Exists(PresentationConverter::kPostScriptFile));
+}
+
+TEST_F(PrintingTest, UserWithoutDefaultPrinterIsLeftWithout) {
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.noDefaultPrinter = true;
+    StandInSession session(standIn);
+    ASSERT_EQ(DefaultPrinter::Get(), L"");
+    EXPECT_TRUE(Convert(session));
+    EXPECT_EQ(PageCount(Pdf()), 5);
+    EXPECT_EQ(DefaultPrinter::Get(), L"");
+}
+
+TEST_F(PrintingTest, SlowPrintStillGivesTheCompletePdf) {
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.slowPrintSeconds = 8;
+    StandInSession session(standIn);
+    EXPECT_TRUE(Convert(session));
+    EXPECT_EQ(PageCount(Pdf()), 5);
+}
+
+TEST_F(PrintingTest, UnregisteredPowerPointIsReportedAndNothingChanges) {
+    ASSERT_TRUE(StandInSetup::UnregisterServer());
+    MessageBoxWatcher watcher;
+    const bool converted = PresentationConverter::ConvertPresentation(options);
+    StandInSetup::RegisterServer(ModulePath::Folder() + L"\\..\\..\\harness\\PowerPointStandIn.exe");
+    EXPECT_FALSE(converted);
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, L"\u521B\u5EFAPowerPoint\u670D\u52A1\u5931\u8D25!");
+}
