@@ -2,11 +2,10 @@
 // Hosts the PowerPoint stand-in on the test's thread, as PowerPoint's
 // user-interface thread, and runs work on a worker thread while that thread
 // keeps serving COM calls by pumping messages.
-#include <windows.h>
-
 #include <functional>
 #include <memory>
 
+#include "MessagePump.h"
 #include "StandInHost.h"
 
 class StandInSession {
@@ -16,12 +15,10 @@ public:
 
     StandInApplication& Application() const { return m_host->Application(); }
     StandInHost& Host() const { return *m_host; }
-
-    // Runs `work` on a new thread with its own apartment set up by `work` itself,
-    // pumping messages here until it ends.
-    void RunOnWorker(const std::function<void()>& work);
-    // Pumps messages until `done` holds or `timeoutMs` passes; false on time-out.
-    static bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+    void RunOnWorker(const std::function<void()>& work) { MessagePump::RunOnWorker(work); }
+    static bool PumpUntil(const std::function<bool()>& done, unsigned long timeoutMs) {
+        return MessagePump::PumpUntil(done, timeoutMs);
+    }
 
 private:
     std::unique_ptr<StandInHost> m_host;
