@@ -12,8 +12,6 @@
 
 const wchar_t* const PresentationConverter::kPostScriptFile = L"C:\\tmp.ps";
 const wchar_t* const PresentationConverter::kPostScriptPrinter = L"Inkharbor";
-unsigned long PresentationConverter::s_printTimeoutMs = 10 * 60 * 1000;
-unsigned long PresentationConverter::s_printPollMs = 500;
 
 namespace {
 
@@ -25,6 +23,9 @@ const DISPID kActivePresentation = 2005;
 const DISPID kPrintOut = 2034;
 const DISPID kClose = 2039;
 const LONG kTrue = -1;  // msoTrue
+// A spooler may take its time; a deck that has not printed in ten minutes will not.
+const unsigned long kPrintTimeoutMs = 10 * 60 * 1000;
+const unsigned long kPrintPollMs = 500;
 
 // COM for this thread, undone only when this set it up.
 class ApartmentScope {
@@ -99,8 +100,7 @@ bool PrintCopy(IDispatch* copy) {
         AppMessageBox::Show(L"PowerPoint could not print the presentation.");
         return false;
     }
-    if (!PrintedFileWait::Wait(PresentationConverter::kPostScriptFile, PresentationConverter::s_printTimeoutMs,
-                               PresentationConverter::s_printPollMs)) {
+    if (!PrintedFileWait::Wait(PresentationConverter::kPostScriptFile, kPrintTimeoutMs, kPrintPollMs)) {
         AppMessageBox::Show(std::wstring(L"The printed file ") + PresentationConverter::kPostScriptFile +
                             L" was not complete in time.");
         return false;

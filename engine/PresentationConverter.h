@@ -15,8 +15,4 @@ public:
     // Ghostscript ran and ended with exit code 0. Every failure has been shown
     // to the user; the user's default printer is as it was before.
     static bool ConvertPresentation(const ConversionOptions& options);
-
-    // How long the printed file may take to be complete, and how often it is looked at.
-    static unsigned long s_printTimeoutMs;
-    static unsigned long s_printPollMs;
 };
