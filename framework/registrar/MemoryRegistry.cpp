@@ -11,8 +11,8 @@ bool MemoryRegistry::NameLess::operator()(const std::wstring& a, const std::wstr
 
 // The predefined roots always exist, as in Windows.
 MemoryRegistry::MemoryRegistry() {
-    for (RegistryRoot root : {RegistryRoot::ClassesRoot, RegistryRoot::CurrentUser, RegistryRoot::LocalMachine,
-                              RegistryRoot::Users, RegistryRoot::CurrentConfig})
+    for (RegistryRoot root : {RegistryRoot::ClassesRoot, RegistryRoot::CurrentUser,
+                              RegistryRoot::LocalMachine, RegistryRoot::Users, RegistryRoot::CurrentConfig})
         m_roots[root];
 }
 
@@ -38,14 +38,16 @@ std::uint32_t MemoryRegistry::SetString(const RegistryKeyPath& key, const std::w
     return SetValue(key, name, value);
 }
 
-std::uint32_t MemoryRegistry::SetDword(const RegistryKeyPath& key, const std::wstring& name, std::uint32_t number) {
+std::uint32_t MemoryRegistry::SetDword(const RegistryKeyPath& key, const std::wstring& name,
+                                       std::uint32_t number) {
     Value value;
     value.isDword = true;
     value.number = number;
     return SetValue(key, name, value);
 }
 
-std::uint32_t MemoryRegistry::SetValue(const RegistryKeyPath& key, const std::wstring& name, const Value& value) {
+std::uint32_t MemoryRegistry::SetValue(const RegistryKeyPath& key, const std::wstring& name,
+                                       const Value& value) {
     if (IsDenied(key)) return RegistryCode::kAccessDenied;
     Node* node = Find(key);
     if (!node) return RegistryCode::kNotFound;
@@ -87,12 +89,16 @@ std::uint32_t MemoryRegistry::EnumerateSubkeys(const RegistryKeyPath& key, std::
     return RegistryCode::kOk;
 }
 
-void MemoryRegistry::DenyAccess(const RegistryKeyPath& key) { m_denied.insert(key.ToString()); }
+void MemoryRegistry::DenyAccess(const RegistryKeyPath& key) {
+    m_denied.insert(key.ToString());
+}
 
-bool MemoryRegistry::HasKey(const RegistryKeyPath& key) const { return Find(key) != nullptr; }
+bool MemoryRegistry::HasKey(const RegistryKeyPath& key) const {
+    return Find(key) != nullptr;
+}
 
 std::optional<MemoryRegistry::Value> MemoryRegistry::FindValue(const RegistryKeyPath& key,
-                                                              const std::wstring& name) const {
+                                                               const std::wstring& name) const {
     const Node* node = Find(key);
     if (!node) return std::nullopt;
     auto value = node->values.find(name);
@@ -107,7 +113,8 @@ std::vector<std::wstring> MemoryRegistry::Dump() const {
 }
 
 void MemoryRegistry::DumpNode(const Node& node, const std::wstring& path, std::vector<std::wstring>& lines) {
-    for (const auto& value : node.values) lines.push_back(path + L" @" + value.first + L" = " + ValueText(value.second));
+    for (const auto& value : node.values)
+        lines.push_back(path + L" @" + value.first + L" = " + ValueText(value.second));
     for (const auto& child : node.subkeys) {
         const std::wstring childPath = path + L'\\' + child.first;
         lines.push_back(childPath);
@@ -133,4 +140,6 @@ const MemoryRegistry::Node* MemoryRegistry::Find(const RegistryKeyPath& key) con
     return node;
 }
 
-bool MemoryRegistry::IsDenied(const RegistryKeyPath& key) const { return m_denied.count(key.ToString()) != 0; }
+bool MemoryRegistry::IsDenied(const RegistryKeyPath& key) const {
+    return m_denied.count(key.ToString()) != 0;
+}

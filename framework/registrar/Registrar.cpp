@@ -123,7 +123,8 @@ RegistrarStatus Registrar::DeleteIfNoSubkeys(const RegistryKeyPath& path) {
     return Check(m_store.DeleteKey(path), L"delete", path);
 }
 
-RegistrarStatus Registrar::Check(std::uint32_t code, const wchar_t* action, const RegistryKeyPath& path) const {
+RegistrarStatus Registrar::Check(std::uint32_t code, const wchar_t* action,
+                                 const RegistryKeyPath& path) const {
     if (code == RegistryCode::kOk) return RegistrarStatus::Ok();
     return RegistrarStatus::Failure(code, std::wstring(L"cannot ") + action + L" " + path.ToString() +
                                               L" (error " + std::to_wstring(code) + L")");

@@ -28,11 +28,16 @@ std::wstring RegistryKeyPath::ToString() const {
 
 const wchar_t* RegistryKeyPath::RootName(RegistryRoot root) {
     switch (root) {
-        case RegistryRoot::ClassesRoot: return L"HKCR";
-        case RegistryRoot::CurrentUser: return L"HKCU";
-        case RegistryRoot::LocalMachine: return L"HKLM";
-        case RegistryRoot::Users: return L"HKU";
-        case RegistryRoot::CurrentConfig: return L"HKCC";
+        case RegistryRoot::ClassesRoot:
+            return L"HKCR";
+        case RegistryRoot::CurrentUser:
+            return L"HKCU";
+        case RegistryRoot::LocalMachine:
+            return L"HKLM";
+        case RegistryRoot::Users:
+            return L"HKU";
+        case RegistryRoot::CurrentConfig:
+            return L"HKCC";
     }
     return L"?";
 }

@@ -17,6 +17,7 @@ RegistrarStatus RegistryScript::Parse(const std::wstring& text, const ScriptRepl
         return status;
     } catch (const std::bad_alloc&) {
         script.roots.clear();
-        return RegistrarStatus::Failure(RegistryCode::kOutOfMemory, L"out of memory while parsing the script");
+        return RegistrarStatus::Failure(RegistryCode::kOutOfMemory,
+                                        L"out of memory while parsing the script");
     }
 }

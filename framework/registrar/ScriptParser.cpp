@@ -8,7 +8,8 @@ namespace {
 bool EqualsNoCase(const std::wstring& a, const wchar_t* b) {
     std::size_t i = 0;
     for (; i < a.size() && b[i]; ++i)
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
+        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i])))
+            return false;
     return i == a.size() && !b[i];
 }
 
@@ -144,8 +145,9 @@ RegistrarStatus ScriptParser::ParseName(std::wstring& name, const wchar_t* what)
 // A key name cannot hold a backslash; an empty name would be the parent itself.
 RegistrarStatus ScriptParser::CheckKeyName(const std::wstring& name) const {
     if (!name.empty() && name.find(L'\\') == std::wstring::npos) return RegistrarStatus::Ok();
-    return RegistrarStatus::Failure(RegistryCode::kInvalidData, L"line " + std::to_wstring(m_tokens[m_index - 1].line) +
-                                                                    L": invalid key name '" + name + L"'");
+    return RegistrarStatus::Failure(
+        RegistryCode::kInvalidData,
+        L"line " + std::to_wstring(m_tokens[m_index - 1].line) + L": invalid key name '" + name + L"'");
 }
 
 RegistrarStatus ScriptParser::ParseDword(const std::wstring& digits, std::uint32_t& number) {
@@ -171,7 +173,8 @@ bool ScriptParser::AtWord(const wchar_t* keyword) const {
 }
 
 RegistrarStatus ScriptParser::Failure(const std::wstring& what) const {
-    const std::wstring found = At(ScriptToken::Kind::End) ? L"the end of the script" : L"'" + Current().text + L"'";
-    return RegistrarStatus::Failure(RegistryCode::kInvalidData,
-                                    L"line " + std::to_wstring(Current().line) + L": " + what + L", found " + found);
+    const std::wstring found =
+        At(ScriptToken::Kind::End) ? L"the end of the script" : L"'" + Current().text + L"'";
+    return RegistrarStatus::Failure(RegistryCode::kInvalidData, L"line " + std::to_wstring(Current().line) +
+                                                                    L": " + what + L", found " + found);
 }

@@ -50,7 +50,8 @@ RegistrarStatus ScriptReplacements::ExpandOne(const std::wstring& text, std::siz
         return RegistrarStatus::Ok();
     }
     const std::wstring* value = Find(name);
-    if (!value) return RegistrarStatus::Failure(RegistryCode::kInvalidData, where + L"unknown %" + name + L"%");
+    if (!value)
+        return RegistrarStatus::Failure(RegistryCode::kInvalidData, where + L"unknown %" + name + L"%");
     expanded += DoubleQuotes(*value);
     return RegistrarStatus::Ok();
 }

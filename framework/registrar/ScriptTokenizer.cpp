@@ -67,5 +67,6 @@ RegistrarStatus ScriptTokenizer::ReadWord(ScriptToken& token) {
 }
 
 RegistrarStatus ScriptTokenizer::Failure(const std::wstring& what) const {
-    return RegistrarStatus::Failure(RegistryCode::kInvalidData, L"line " + std::to_wstring(m_line) + L": " + what);
+    return RegistrarStatus::Failure(RegistryCode::kInvalidData,
+                                    L"line " + std::to_wstring(m_line) + L": " + what);
 }

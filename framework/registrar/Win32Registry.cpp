@@ -2,9 +2,9 @@
 
 std::uint32_t Win32Registry::CreateKey(const RegistryKeyPath& key) {
     UniqueRegistryKey handle;
-    return static_cast<std::uint32_t>(RegCreateKeyExW(RootHandle(key.Root()), key.Subkey().c_str(), 0, nullptr,
-                                                      REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                                                      handle.Put(), nullptr));
+    return static_cast<std::uint32_t>(RegCreateKeyExW(RootHandle(key.Root()), key.Subkey().c_str(), 0,
+                                                      nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                                      nullptr, handle.Put(), nullptr));
 }
 
 std::uint32_t Win32Registry::OpenKey(const RegistryKeyPath& key) {
@@ -18,7 +18,8 @@ std::uint32_t Win32Registry::SetString(const RegistryKeyPath& key, const std::ws
     return SetValue(key, name, REG_SZ, text.c_str(), size);
 }
 
-std::uint32_t Win32Registry::SetDword(const RegistryKeyPath& key, const std::wstring& name, std::uint32_t number) {
+std::uint32_t Win32Registry::SetDword(const RegistryKeyPath& key, const std::wstring& name,
+                                      std::uint32_t number) {
     const DWORD data = number;
     return SetValue(key, name, REG_DWORD, &data, sizeof(data));
 }
@@ -71,11 +72,16 @@ std::uint32_t Win32Registry::EnumerateSubkeys(const RegistryKeyPath& key, std::v
 
 HKEY Win32Registry::RootHandle(RegistryRoot root) {
     switch (root) {
-        case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-        case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-        case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-        case RegistryRoot::Users: return HKEY_USERS;
-        case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
+        case RegistryRoot::ClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RegistryRoot::CurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegistryRoot::LocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RegistryRoot::Users:
+            return HKEY_USERS;
+        case RegistryRoot::CurrentConfig:
+            return HKEY_CURRENT_CONFIG;
     }
     return HKEY_CLASSES_ROOT;
 }

@@ -10,8 +10,10 @@ class Win32Registry : public RegistryStore {
 public:
     std::uint32_t CreateKey(const RegistryKeyPath& key) override;
     std::uint32_t OpenKey(const RegistryKeyPath& key) override;
-    std::uint32_t SetString(const RegistryKeyPath& key, const std::wstring& name, const std::wstring& text) override;
-    std::uint32_t SetDword(const RegistryKeyPath& key, const std::wstring& name, std::uint32_t number) override;
+    std::uint32_t SetString(const RegistryKeyPath& key, const std::wstring& name,
+                            const std::wstring& text) override;
+    std::uint32_t SetDword(const RegistryKeyPath& key, const std::wstring& name,
+                           std::uint32_t number) override;
     std::uint32_t DeleteValue(const RegistryKeyPath& key, const std::wstring& name) override;
     std::uint32_t DeleteKey(const RegistryKeyPath& key) override;
     std::uint32_t HasSubkeys(const RegistryKeyPath& key, bool& hasSubkeys) override;

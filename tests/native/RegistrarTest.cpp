@@ -17,7 +17,8 @@ namespace {
 const wchar_t kAppId[] = L"{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}";
 const wchar_t kModule[] = L"C:\\Program Files\\Quillset\\Quillset.dll";
 const std::wstring kClsidKey = L"HKCR\\CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}";
-const std::wstring kAddinKey = L"HKCU\\Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
+const std::wstring kAddinKey =
+    L"HKCU\\Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
 
 // The scripts are ASCII text, as the library embeds them.
 std::wstring ReadScript(const char* name) {
@@ -27,8 +28,12 @@ std::wstring ReadScript(const char* name) {
     return std::wstring(bytes.begin(), bytes.end());
 }
 
-std::wstring ModuleScript() { return ReadScript("QuillsetModule.rgs"); }
-std::wstring AddinScript() { return ReadScript("PowerPointAddin.rgs"); }
+std::wstring ModuleScript() {
+    return ReadScript("QuillsetModule.rgs");
+}
+std::wstring AddinScript() {
+    return ReadScript("PowerPointAddin.rgs");
+}
 
 ScriptReplacements Replacements(const std::wstring& module = kModule) {
     ScriptReplacements replacements;
@@ -42,7 +47,8 @@ RegistryKeyPath Path(RegistryRoot root, std::vector<std::wstring> names) {
     return RegistryKeyPath(root, std::move(names));
 }
 
-const RegistryKeyPath kClsid = Path(RegistryRoot::ClassesRoot, {L"CLSID", L"{7EEF936A-F221-4F46-8C29-92821BB74D7B}"});
+const RegistryKeyPath kClsid =
+    Path(RegistryRoot::ClassesRoot, {L"CLSID", L"{7EEF936A-F221-4F46-8C29-92821BB74D7B}"});
 const RegistryKeyPath kAddins =
     Path(RegistryRoot::CurrentUser, {L"Software", L"Microsoft", L"Office", L"PowerPoint", L"Addins"});
 
@@ -109,7 +115,8 @@ void UnregisterBoth(Registrar& registrar) {
 // What a machine holds before the add-in comes: other classes, AppIDs and add-ins.
 void AddNeighbours(MemoryRegistry& registry) {
     ASSERT_EQ(registry.CreateKey(Path(RegistryRoot::ClassesRoot, {L"AppID", L"{Other}"})), 0u);
-    ASSERT_EQ(registry.CreateKey(Path(RegistryRoot::ClassesRoot, {L"CLSID", L"{Other}", L"InprocServer32"})), 0u);
+    ASSERT_EQ(registry.CreateKey(Path(RegistryRoot::ClassesRoot, {L"CLSID", L"{Other}", L"InprocServer32"})),
+              0u);
     ASSERT_EQ(registry.CreateKey(kAddins.Child(L"Other.Addin")), 0u);
     ASSERT_EQ(registry.SetDword(kAddins.Child(L"Other.Addin"), L"LoadBehavior", 3), 0u);
 }
@@ -195,9 +202,10 @@ TEST(RegistryScriptParse, AddinScriptFlagsAndDwords) {
 
 TEST(RegistryScriptParse, QuotedTextsLongRootNamesAndKeywordCase) {
     RegistryScript script;
-    ExpectOk(RegistryScript::Parse(L"hkey_local_machine { 'it''s' = s '''a'' b' { VAL '' = S 'x' "
-                                   L"noremove 'val' = D '4294967295' } }",
-                                   ScriptReplacements(), script));
+    ExpectOk(
+        RegistryScript::Parse(L"hkey_local_machine { 'it''s' = s '''a'' b' { VAL '' = S 'x' "
+                              L"noremove 'val' = D '4294967295' } }",
+                              ScriptReplacements(), script));
     ASSERT_EQ(script.roots.size(), 1u);
     EXPECT_EQ(script.roots[0].root, RegistryRoot::LocalMachine);
     const ScriptKey& key = script.roots[0].keys.at(0);
@@ -219,33 +227,33 @@ TEST(RegistryScriptParse, EmptyScriptHasNoRoots) {
 
 TEST(RegistryScriptParse, MalformedScriptsFailWithInvalidData) {
     const wchar_t* scripts[] = {
-        L"HKCR",                                 // no body
-        L"HKXX { A }",                           // unknown root
-        L"'HKCR' { A }",                         // a root is a word
-        L"HKCR A",                               // no "{"
-        L"HKCR { A",                             // unclosed root
-        L"HKCR { A { B }",                       // unclosed key
-        L"HKCR { A } }",                         // stray "}"
-        L"HKCR { = s 'x' }",                     // no key name
-        L"HKCR { A = 'x' }",                     // no value type
-        L"HKCR { A = x 'x' }",                   // unknown value type
-        L"HKCR { A = s x }",                     // unquoted value
-        L"HKCR { A = s }",                       // no value
-        L"HKCR { A = d 'abc' }",                 // DWORD not digits
-        L"HKCR { A = d '-1' }",                  // DWORD negative
-        L"HKCR { A = d '4294967296' }",          // DWORD too large
-        L"HKCR { A = d '' }",                    // DWORD empty
-        L"HKCR { A = s 'open }",                 // unterminated text
-        L"HKCR { A { val B s 'x' } }",           // no "="
-        L"HKCR { A { val = s 'x' } }",           // no value name
-        L"HKCR { val B = s 'x' }",               // value on a root
-        L"HKCR { NoRemove ForceRemove A }",      // two flags
-        L"HKCR { NoRemove }",                    // flag without key
-        L"HKCR { '' }",                          // empty key name
-        L"HKCR { 'A\\B' }",                      // backslash in a key name
-        L"HKCR { A'B }",                         // quote inside a word
-        L"HKCR { A = s '%NOPE%' }",              // unknown replacement
-        L"HKCR { A } HKCU",                      // trailing root without body
+        L"HKCR",                             // no body
+        L"HKXX { A }",                       // unknown root
+        L"'HKCR' { A }",                     // a root is a word
+        L"HKCR A",                           // no "{"
+        L"HKCR { A",                         // unclosed root
+        L"HKCR { A { B }",                   // unclosed key
+        L"HKCR { A } }",                     // stray "}"
+        L"HKCR { = s 'x' }",                 // no key name
+        L"HKCR { A = 'x' }",                 // no value type
+        L"HKCR { A = x 'x' }",               // unknown value type
+        L"HKCR { A = s x }",                 // unquoted value
+        L"HKCR { A = s }",                   // no value
+        L"HKCR { A = d 'abc' }",             // DWORD not digits
+        L"HKCR { A = d '-1' }",              // DWORD negative
+        L"HKCR { A = d '4294967296' }",      // DWORD too large
+        L"HKCR { A = d '' }",                // DWORD empty
+        L"HKCR { A = s 'open }",             // unterminated text
+        L"HKCR { A { val B s 'x' } }",       // no "="
+        L"HKCR { A { val = s 'x' } }",       // no value name
+        L"HKCR { val B = s 'x' }",           // value on a root
+        L"HKCR { NoRemove ForceRemove A }",  // two flags
+        L"HKCR { NoRemove }",                // flag without key
+        L"HKCR { '' }",                      // empty key name
+        L"HKCR { 'A\\B' }",                  // backslash in a key name
+        L"HKCR { A'B }",                     // quote inside a word
+        L"HKCR { A = s '%NOPE%' }",          // unknown replacement
+        L"HKCR { A } HKCU",                  // trailing root without body
     };
     for (const wchar_t* text : scripts) {
         RegistryScript script;
@@ -259,7 +267,8 @@ TEST(RegistryScriptParse, MalformedScriptsFailWithInvalidData) {
 
 TEST(RegistryScriptParse, ErrorsNameTheLine) {
     RegistryScript script;
-    const RegistrarStatus status = RegistryScript::Parse(L"HKCR\n{\n  A = q 'x'\n}", ScriptReplacements(), script);
+    const RegistrarStatus status =
+        RegistryScript::Parse(L"HKCR\n{\n  A = q 'x'\n}", ScriptReplacements(), script);
     EXPECT_NE(status.Message().find(L"line 3"), std::wstring::npos);
 }
 
@@ -309,8 +318,8 @@ TEST(RegistrarRegister, ReRegisteringRebuildsForceRemoveKeysOnly) {
     std::vector<std::wstring> expected = kModuleDump;
     const std::vector<std::wstring> addin = AddinDump(kModule);
     expected.insert(expected.end(), addin.begin(), addin.end());
-    const auto progIdDefault =
-        std::find(expected.begin(), expected.end(), L"HKCR\\Quillset.PowerPointAdd @ = s 'PowerPointAddin Class'");
+    const auto progIdDefault = std::find(expected.begin(), expected.end(),
+                                         L"HKCR\\Quillset.PowerPointAdd @ = s 'PowerPointAddin Class'");
     ASSERT_NE(progIdDefault, expected.end());
     expected.insert(progIdDefault + 1, L"HKCR\\Quillset.PowerPointAdd @Kept = s 'yes'");
     EXPECT_EQ(registry.Dump(), expected);
@@ -328,17 +337,20 @@ TEST(RegistrarRegister, PerUserPutsClassesUnderCurrentUserClasses) {
 
     UnregisterBoth(registrar);
     const std::vector<std::wstring> left = {L"HKCU\\Software", L"HKCU\\Software\\Classes",
-                                            L"HKCU\\Software\\Classes\\AppID", L"HKCU\\Software\\Classes\\CLSID"};
+                                            L"HKCU\\Software\\Classes\\AppID",
+                                            L"HKCU\\Software\\Classes\\CLSID"};
     EXPECT_EQ(registry.Dump(), left);
 }
 
 TEST(RegistrarRegister, MalformedScriptWritesNothing) {
     MemoryRegistry registry;
     Registrar registrar(registry);
-    const RegistrarStatus status = registrar.Register(L"HKCR { A = s 'x' } HKCU { B = d 'x' }", Replacements());
+    const RegistrarStatus status =
+        registrar.Register(L"HKCR { A = s 'x' } HKCU { B = d 'x' }", Replacements());
     EXPECT_EQ(status.Code(), RegistryCode::kInvalidData);
     EXPECT_TRUE(registry.Dump().empty());
-    EXPECT_EQ(registrar.Register(L"HKCR { A = s '%APPIDS%' }", Replacements()).Code(), RegistryCode::kInvalidData);
+    EXPECT_EQ(registrar.Register(L"HKCR { A = s '%APPIDS%' }", Replacements()).Code(),
+              RegistryCode::kInvalidData);
     EXPECT_TRUE(registry.Dump().empty());
 }
 
