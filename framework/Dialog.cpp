@@ -166,6 +166,13 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<INT_PTR>(
             OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message));
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return FALSE;
+    case WM_PAINT:
+        return OnPaint();
+    case WM_SYSCOMMAND:
+        return OnSysCommand(static_cast<UINT>(wParam & 0xFFF0), lParam);
     default:
         return FALSE;
     }

@@ -49,6 +49,12 @@ protected:
     // WM_CTLCOLOR*: `kind` is the message. The default answers the system's brush.
     virtual HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     HBRUSH DefaultCtlColor(HDC dc, HWND control, UINT kind) const;
+    // WM_TIMER; the system's processing follows either way.
+    virtual void OnTimer(UINT_PTR) {}
+    // WM_PAINT; false leaves the painting to the system.
+    virtual bool OnPaint() { return false; }
+    // WM_SYSCOMMAND; true drops the command, false lets the system carry it out.
+    virtual bool OnSysCommand(UINT, LPARAM) { return false; }
 
     // One row of a dialog's command table.
     template <typename Dialog>

@@ -12,6 +12,16 @@
 #define IDD_ADVANCED 205
 #define IDD_FINISH 206
 
+// Convert dialog
+#define IDC_CONVERT_TABS 201
+#define IDC_OUTPUT_FOLDER 221
+#define IDC_BROWSE 222
+#define IDC_OUTPUT_LABEL 223
+#define IDC_STATUS_LABEL 224
+#define IDC_STATUS 225
+#define IDC_UPPER_FRAME 226
+#define IDC_LOWER_FRAME 227
+
 // Description page
 #define IDC_AUTHOR 202
 #define IDC_TITLE 203

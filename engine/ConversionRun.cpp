@@ -1,0 +1,41 @@
+#include "ConversionRun.h"
+
+#include <windows.h>
+
+#include "AppMessageBox.h"
+#include "OutputFile.h"
+#include "OutputNaming.h"
+#include "PresentationConverter.h"
+
+ConversionRun::Outcome ConversionRun::Execute() const {
+    const std::wstring outputPath = OutputPath();
+    if (OutputFile::Exists(outputPath) && !ConfirmReplace(outputPath)) return Outcome::Declined;
+    if (Convert(outputPath)) return Outcome::Produced;
+    ReportFailure();
+    return Outcome::Failed;
+}
+
+std::wstring ConversionRun::OutputFileName() const {
+    return OutputNaming::OutputFileName(m_options.presentationPath);
+}
+
+std::wstring ConversionRun::OutputPath() const {
+    return OutputNaming::OutputPath(m_options.outputFolder, m_options.presentationPath);
+}
+
+bool ConversionRun::ConfirmReplace(const std::wstring& outputPath) const {
+    const std::wstring text = outputPath + L" already exists. Do you want to replace it?";
+    return MessageBoxW(nullptr, text.c_str(), L"Vellumark 5.0", MB_YESNO) == IDYES;
+}
+
+// An old file at the output path, or one the interpreter left unfinished, is no success.
+bool ConversionRun::Convert(const std::wstring& outputPath) const {
+    FILETIME start{};
+    GetSystemTimeAsFileTime(&start);
+    return PresentationConverter::ConvertPresentation(m_options) &&
+           OutputFile::IsPdfWrittenSince(outputPath, start);
+}
+
+void ConversionRun::ReportFailure() const {
+    AppMessageBox::Show(OutputNaming::FailureReportPath(m_options.presentationPath) + L" convert failed!");
+}

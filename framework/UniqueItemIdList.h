@@ -1,0 +1,13 @@
+#pragma once
+// An item identifier list that the shell allocated for us.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "UniqueHandle.h"
+
+struct ItemIdListTraits {
+    using Type = LPITEMIDLIST;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type list) { CoTaskMemFree(list); }
+};
+using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;

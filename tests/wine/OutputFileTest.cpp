@@ -1,0 +1,66 @@
+// What counts as a PDF made by this run at the output path, and the file
+// search that decides whether to ask before replacing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "OutputFile.h"
+#include "TestFiles.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+class OutputFileCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = TestFiles::NewFolder(L"output-file");
+        GetSystemTimeAsFileTime(&start);
+    }
+
+    // Sets the file's last-write time one hour before the run started.
+    bool MakeOld(const std::wstring& path) const {
+        UniqueFileHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ULARGE_INTEGER time{};
+        time.LowPart = start.dwLowDateTime;
+        time.HighPart = start.dwHighDateTime;
+        time.QuadPart -= 36000000000ULL;
+        const FILETIME old{time.LowPart, time.HighPart};
+        return file && SetFileTime(file.Get(), nullptr, nullptr, &old);
+    }
+
+    std::wstring folder;
+    FILETIME start{};
+};
+
+}  // namespace
+
+TEST_F(OutputFileCheck, OnlyAPdfWrittenSinceTheStartCounts) {
+    ASSERT_TRUE(TestFiles::Write(folder + L"new.pdf", "%PDF-1.3\n%%EOF\n"));
+    ASSERT_TRUE(TestFiles::Write(folder + L"empty.pdf", ""));
+    ASSERT_TRUE(TestFiles::Write(folder + L"text.pdf", "GPL Ghostscript: Unrecoverable error\n"));
+    ASSERT_TRUE(TestFiles::Write(folder + L"old.pdf", "%PDF-1.3\n%%EOF\n"));
+    ASSERT_TRUE(MakeOld(folder + L"old.pdf"));
+    EXPECT_TRUE(OutputFile::IsPdfWrittenSince(folder + L"new.pdf", start));
+    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"empty.pdf", start));
+    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"text.pdf", start));
+    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"old.pdf", start));
+    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"missing.pdf", start));
+}
+
+TEST_F(OutputFileCheck, SearchFindsFilesOnlyAndNeverOverlongPaths) {
+    ASSERT_TRUE(TestFiles::Write(folder + L"Q3.final.pdf", "%PDF-1.3\n"));
+    EXPECT_TRUE(OutputFile::Exists(folder + L"Q3.final.pdf"));
+    EXPECT_FALSE(OutputFile::Exists(folder + L"Q3.pdf"));
+    EXPECT_FALSE(OutputFile::Exists(folder + L"*.pdf")) << "a pattern is no file name";
+    ASSERT_TRUE(CreateDirectoryW((folder + L"dir.pdf").c_str(), nullptr));
+    EXPECT_FALSE(OutputFile::Exists(folder + L"dir.pdf"));
+
+    // A long name that Wine can hold, in a path of 260 characters.
+    const std::wstring longName = std::wstring(260 - folder.size() - 4, L'x') + L".pdf";
+    ASSERT_EQ((folder + longName).size(), 260u);
+    ASSERT_TRUE(TestFiles::Write(folder + longName, "%PDF-1.3\n"));
+    EXPECT_FALSE(OutputFile::Exists(folder + longName));
+}

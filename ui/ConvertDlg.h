@@ -1,0 +1,73 @@
+#pragma once
+// The Convert dialog: output folder, the three option pages, the status line,
+// and "Convert", which runs one conversion on a worker thread while the dialog
+// stays responsive. Run it modally after setting m_strPresentationPath.
+#include <atomic>
+#include <string>
+
+#include "AdvancedDlg.h"
+#include "ConversionOptions.h"
+#include "DescriptionDlg.h"
+#include "Dialog.h"
+#include "FinishDlg.h"
+#include "SecurityDlg.h"
+#include "TabCtrlEx.h"
+#include "TabPages.h"
+#include "UniqueHandle.h"
+#include "resource.h"
+
+class CConvertDlg : public CDialog {
+public:
+    enum { IDD = IDD_CONVERT };
+    enum { kStatusTimer = 1, kFinishTimer = 2 };
+
+    CConvertDlg();
+    ~CConvertDlg() override;
+
+    CTabCtrlEx m_tabCtrl;
+    CDescriptionDlg m_pageDescription;
+    CSecurityDlg m_pageSecurity;
+    CAdvancedDlg m_pageAdvanced;
+    // Up from the start of a run until the worker is done with this dialog and,
+    // after a success, until the Finish dialog of that run has closed.
+    std::atomic<int> m_bConverting{0};
+    std::wstring m_strPresentationPath;
+    std::wstring m_strOutputFolder;
+    int m_nDotCount = 0;
+    ConversionOptions m_options;
+    CFinishDlg m_dlgFinish;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+    void OnTimer(UINT_PTR id) override;
+    bool OnPaint() override;
+    bool OnSysCommand(UINT command, LPARAM lParam) override;
+    void OnCancel() override;
+
+    void OnBnClickedConvert();
+    void OnBnClickedBrowse();
+    void OnTabSelChange();
+
+private:
+    void SetIcons();
+    void SetLabelFont();
+    bool PasswordsAccepted();
+    void StartConversion();
+    void CollectOptions();
+    static DWORD WINAPI ConversionThreadProc(LPVOID dialog);
+    bool RunConversion();
+    void FinishConversion(bool produced);
+    void OnStatusTimer();
+    void OnFinishTimer();
+    void SetStatus(const std::wstring& text) const;
+    bool RefusedWhileBusy() const;
+
+    CTabPages m_pages;
+    UniqueFont m_fontLabels;
+    UniqueIcon m_iconBig;
+    UniqueIcon m_iconSmall;
+};
