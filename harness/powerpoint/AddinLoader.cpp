@@ -39,7 +39,7 @@ void AddinLoader::LoadAll(IDispatch* application) {
 
 void AddinLoader::Load(const std::wstring& progId, IDispatch* application) {
     CLSID clsid;
-    ComRef<IDTExtensibility2> addin;
+    ComRef<_IDTExtensibility2> addin;
     HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
     if (SUCCEEDED(hr))
         hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, OfficeIds::IID_DTExtensibility2, addin.PutVoid());

@@ -14,7 +14,7 @@ class AddinLoader {
 public:
     struct Loaded {
         std::wstring progId;
-        ComRef<IDTExtensibility2> addin;
+        ComRef<_IDTExtensibility2> addin;
         HRESULT connection;
     };
 

@@ -1,0 +1,247 @@
+// Quillset.dll as a COM server and as the add-in PowerPoint loads.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "ConvertDialogDriver.h"
+#include "Extensibility.h"
+#include "MessageBoxWatcher.h"
+#include "ModulePath.h"
+#include "ProcessRunner.h"
+#include "StandInButton.h"
+#include "StandInCommandBar.h"
+#include "StandInCommandBars.h"
+#include "StandInPresentation.h"
+#include "StandInSession.h"
+#include "TestFiles.h"
+#include "resource.h"
+
+namespace {
+
+const wchar_t kClsid[] = L"{7EEF936A-F221-4F46-8C29-92821BB74D7B}";
+const wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
+
+using RegisterFn = HRESULT(WINAPI*)();
+using InstallFn = HRESULT(WINAPI*)(BOOL, LPCWSTR);
+using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
+std::wstring LibraryPath() {
+    wchar_t full[MAX_PATH];
+    GetFullPathNameW((ModulePath::Folder() + L"\\..\\..\\addin\\Quillset.dll").c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring Text(HKEY root, const std::wstring& path, const wchar_t* name = nullptr) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return value;
+}
+
+DWORD Number(HKEY root, const std::wstring& path, const wchar_t* name) {
+    DWORD value = 0, size = sizeof value;
+    RegGetValueW(root, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+class AddinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        library = LoadLibraryW(LibraryPath().c_str());
+        ASSERT_NE(library, nullptr);
+    }
+    void TearDown() override {
+        Export<InstallFn>("DllInstall")(FALSE, nullptr);
+        Export<InstallFn>("DllInstall")(FALSE, L"user");
+        FreeLibrary(library);
+    }
+    template <typename Fn>
+    Fn Export(const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    }
+    HMODULE library = nullptr;
+};
+
+}  // namespace
+
+TEST_F(AddinTest, RegistersEveryKeyAndRemovesAllButTheSharedOnes) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    const std::wstring clsid = std::wstring(L"CLSID\\") + kClsid;
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid), L"PowerPointAddin Class");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid + L"\\InprocServer32"), LibraryPath());
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid + L"\\ProgID"), L"Quillset.PowerPointA.1");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid + L"\\VersionIndependentProgID"), L"Quillset.PowerPointAdd");
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, clsid + L"\\Programmable"));
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid + L"\\TypeLib"), L"{A35FC283-3039-4C91-A182-6657E672924B}");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Quillset.PowerPointAdd\\CurVer"), L"Quillset.PowerPointA.1");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Quillset.PowerPointA.1\\CLSID"), kClsid);
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"AppID\\{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}"), L"Quillset");
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"AppID\\Quillset.DLL", L"AppID"), L"{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}");
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kAddinKey, L"FriendlyName"), L"PPT Custom Addin");
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kAddinKey, L"Description"), L"Ppt Custom Addin");
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"CommandLineSafe"), 1u);
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
+              L"{A492D605-B099-4945-BD09-E4EDB9B0A988}");
+
+    ASSERT_EQ(Export<RegisterFn>("DllUnregisterServer")(), S_OK);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsid));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Quillset.PowerPointAdd"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"AppID\\Quillset.DLL"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"AppID"));
+}
+
+TEST_F(AddinTest, Regsvr32RegistersAndUnregisters) {
+    const std::wstring clsid = std::wstring(L"CLSID\\") + kClsid + L"\\InprocServer32";
+    DWORD exitCode = 1;
+    ASSERT_NE(ProcessRunner::RunProcess(L"regsvr32 /s \"" + LibraryPath() + L"\"", true, &exitCode), 0u);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsid), LibraryPath());
+    ASSERT_NE(ProcessRunner::RunProcess(L"regsvr32 /s /u \"" + LibraryPath() + L"\"", true, &exitCode), 0u);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsid));
+}
+
+TEST_F(AddinTest, DllInstallRegistersPerUserOnlyForTheWordUser) {
+    const std::wstring userClsid = std::wstring(L"Software\\Classes\\CLSID\\") + kClsid;
+    ASSERT_EQ(Export<InstallFn>("DllInstall")(TRUE, L"userx"), S_OK);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, userClsid)) << "userx registers machine-wide";
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, std::wstring(L"Software\\Classes\\CLSID\\") + kClsid));
+    ASSERT_EQ(Export<InstallFn>("DllInstall")(FALSE, nullptr), S_OK);
+    ASSERT_EQ(Export<InstallFn>("DllInstall")(TRUE, L"USER"), S_OK);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, userClsid));
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
+}
+
+TEST_F(AddinTest, ClassObjectsAndUnloading) {
+    auto getClassObject = Export<GetClassObjectFn>("DllGetClassObject");
+    auto canUnload = Export<RegisterFn>("DllCanUnloadNow");
+    IClassFactory* factory = nullptr;
+    const CLSID unknown = {0x12345678, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}};
+    EXPECT_EQ(getClassObject(unknown, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+              CLASS_E_CLASSNOTAVAILABLE);
+    CLSID clsid;
+    CLSIDFromString(kClsid, &clsid);
+    ASSERT_EQ(getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    EXPECT_EQ(canUnload(), S_OK);
+    _IDTExtensibility2* addin = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, __uuidof(_IDTExtensibility2), reinterpret_cast<void**>(&addin)), S_OK);
+    EXPECT_EQ(canUnload(), S_FALSE) << "a live object keeps the library";
+    EXPECT_EQ(addin->OnStartupComplete(nullptr), E_NOTIMPL);
+    EXPECT_EQ(addin->OnConnection(nullptr, 0, nullptr, nullptr), E_INVALIDARG);
+    addin->Release();
+    EXPECT_EQ(canUnload(), S_OK);
+    factory->Release();
+}
+
+TEST_F(AddinTest, PowerPointLoadsItAndGetsTheButtonWithTheUsersClipboardKept) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    const char kept[] = "copied before start-up";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, sizeof kept);
+    memcpy(GlobalLock(text), kept, sizeof kept);
+    GlobalUnlock(text);
+    SetClipboardData(CF_TEXT, text);
+    CloseClipboard();
+
+    StandInOptions options;
+    auto session = std::make_unique<StandInSession>(options);
+    ASSERT_EQ(session->Host().Addins().Addins().size(), 1u);
+    EXPECT_EQ(session->Host().Addins().Addins()[0].connection, S_OK);
+    StandInCommandBars& bars = session->Application().CommandBars();
+    ASSERT_EQ(bars.Count(), 1u);
+    StandInCommandBar& bar = bars.At(0);
+    EXPECT_EQ(bar.Name(), L"MyAddin");
+    EXPECT_EQ(bar.Position(), 1);
+    EXPECT_TRUE(bar.Temporary());
+    EXPECT_TRUE(bar.Visible());
+    ASSERT_EQ(bar.Count(), 1u);
+    StandInButton& button = bar.At(0);
+    EXPECT_EQ(button.Caption(), L"Vellumark 5.0");
+    EXPECT_EQ(button.TooltipText(), L"Vellumark 5.0");
+    EXPECT_EQ(button.Tag(), L"Vellumark 5.0");
+    EXPECT_EQ(button.Style(), 3);
+    EXPECT_TRUE(button.Temporary());
+    EXPECT_NE(button.Face(), nullptr);
+    BITMAP face{};
+    GetObjectW(button.Face(), sizeof face, &face);
+    EXPECT_EQ(face.bmWidth, 32);
+    EXPECT_EQ(button.SinkCount(), 1u);
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), kept);
+    GlobalUnlock(data);
+    CloseClipboard();
+
+    session->Host().Addins().UnloadAll();
+    EXPECT_EQ(button.SinkCount(), 0u) << "OnDisconnection unsubscribes";
+}
+
+namespace {
+// Clicks the button on this thread, which runs the Convert dialog modally; a
+// second thread reads the dialog's output folder and closes it.
+std::wstring ClickAndReadFolder(StandInButton& button) {
+    const DWORD uiThread = GetCurrentThreadId();
+    std::wstring folder = L"<no dialog>";
+    std::thread closer([&] {
+        ConvertDialogDriver driver(uiThread);
+        if (!driver.Dialog()) return;
+        folder = driver.Text(IDC_OUTPUT_FOLDER);
+        driver.SysCommand(SC_CLOSE);
+    });
+    button.Click();
+    closer.join();
+    return folder;
+}
+}  // namespace
+
+TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    const std::wstring folder = TestFiles::NewFolder(L"addin-decks");
+    ASSERT_TRUE(TestFiles::Write(folder + L"Q3.final.pptx", "deck"));
+    StandInOptions options;
+    options.deck = folder + L"Q3.final.pptx";
+    StandInSession session(options);
+    ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
+    StandInButton& button = session.Application().CommandBars().At(0).At(0);
+    StandInPresentation& deck = *session.Application().Active();
+
+    EXPECT_EQ(ClickAndReadFolder(button), folder) << "no prompt for a saved deck";
+    EXPECT_EQ(deck.SaveCount(), 0);
+
+    struct Case {
+        int answer;
+        int saves;
+    };
+    for (const Case& c : {Case{IDNO, 0}, Case{IDYES, 1}}) {
+        deck.SetSaved(false);
+        MessageBoxWatcher watcher(c.answer);
+        EXPECT_EQ(ClickAndReadFolder(button), folder);
+        EXPECT_EQ(deck.SaveCount(), c.saves);
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_EQ(watcher.Seen()[0].caption, L"Quillset");
+        EXPECT_EQ(watcher.Seen()[0].text,
+                  L"The program has detected that the File contents have changed.\r\nDo you want to save it?");
+    }
+
+    session.Application().ClosePresentation(&deck);
+    EXPECT_EQ(ClickAndReadFolder(button), L"") << "no deck: an empty path";
+}
