@@ -67,6 +67,8 @@ void StandInButton::PasteFace() {
 }
 
 void StandInButton::SetPicture(const AutomationArgs& args) {
+    if (m_application.Options().refusePicture)
+        throw AutomationError{E_NOTIMPL, L"Picture : this version sets faces through PasteFace only."};
     ComRef<IPicture> picture;
     IUnknown* value = args.Object(0);
     if (!value || FAILED(value->QueryInterface(IID_IPicture, picture.PutVoid())))

@@ -11,6 +11,7 @@ bool StandInOptions::Parse(int argc, wchar_t** argv) {
         else if (arg.rfind(L"--slow-print=", 0) == 0) slowPrintSeconds = std::wcstol(arg.c_str() + 13, nullptr, 10);
         else if (arg == L"--no-default-printer") noDefaultPrinter = true;
         else if (arg == L"--no-addins") loadAddins = false;
+        else if (arg == L"--refuse-picture") refusePicture = true;
         else if (arg.rfind(L"--", 0) == 0 || arg.rfind(L"/", 0) == 0) return false;
         else deck = arg;
     }

@@ -10,8 +10,9 @@ struct StandInOptions {
     int slowPrintSeconds = 0;       // PrintOut returns at once; the file is written late, slowly
     bool noDefaultPrinter = false;  // the user has no default printer
     bool loadAddins = true;         // load the registered add-ins at start
+    bool refusePicture = false;     // buttons refuse a Picture, as older Office versions do
 
     // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
-    // --no-addins [deck]"; false on an unknown switch.
+    // --no-addins --refuse-picture [deck]"; false on an unknown switch.
     bool Parse(int argc, wchar_t** argv);
 };

@@ -149,16 +149,47 @@ TEST_F(AddinTest, ClassObjectsAndUnloading) {
     factory->Release();
 }
 
-TEST_F(AddinTest, PowerPointLoadsItAndGetsTheButtonWithTheUsersClipboardKept) {
-    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
-    const char kept[] = "copied before start-up";
+namespace {
+const char kKept[] = "copied before start-up";
+
+void PutTextOnClipboard() {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, sizeof kept);
-    memcpy(GlobalLock(text), kept, sizeof kept);
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, sizeof kKept);
+    memcpy(GlobalLock(text), kKept, sizeof kKept);
     GlobalUnlock(text);
     SetClipboardData(CF_TEXT, text);
     CloseClipboard();
+}
+
+void ExpectTextOnClipboard() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    EXPECT_NE(data, nullptr);
+    if (data) {
+        EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), kKept);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+}
+}  // namespace
+
+TEST_F(AddinTest, HostWithoutPictureGetsThePastedFaceAndTheClipboardIsRestored) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    PutTextOnClipboard();
+    StandInOptions options;
+    options.refusePicture = true;
+    StandInSession session(options);
+    ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
+    StandInButton& button = session.Application().CommandBars().At(0).At(0);
+    EXPECT_NE(button.Face(), nullptr) << "the face came through the clipboard";
+    EXPECT_EQ(button.Caption(), L"Vellumark 5.0");
+    ExpectTextOnClipboard();
+}
+
+TEST_F(AddinTest, PowerPointLoadsItAndGetsTheButtonWithTheUsersClipboardKept) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    PutTextOnClipboard();
 
     StandInOptions options;
     auto session = std::make_unique<StandInSession>(options);
@@ -184,12 +215,7 @@ TEST_F(AddinTest, PowerPointLoadsItAndGetsTheButtonWithTheUsersClipboardKept) {
     EXPECT_EQ(face.bmWidth, 32);
     EXPECT_EQ(button.SinkCount(), 1u);
 
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HANDLE data = GetClipboardData(CF_TEXT);
-    ASSERT_NE(data, nullptr);
-    EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), kept);
-    GlobalUnlock(data);
-    CloseClipboard();
+    ExpectTextOnClipboard();
 
     session->Host().Addins().UnloadAll();
     EXPECT_EQ(button.SinkCount(), 0u) << "OnDisconnection unsubscribes";
