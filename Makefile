@@ -1,6 +1,6 @@
 # make test   install what is missing, build native and both Windows targets, run every test
 # make demo   install what is missing, build, and run the main job under Wine
-# make dist   build the deliverables into dist/x86 and dist/x64
+# make dist   build the deliverables into dist/x86 and dist/x64, and zip each folder
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -25,7 +25,14 @@ x86: deps
 	@$(CONFIGURE) -B $(BUILD)/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x86 >/dev/null
 	@cmake --build $(BUILD)/x86 -j $(JOBS)
 
+DELIVERABLES = Quillset.dll Brenmoor.exe PrinterXP.bat PrinterVista.bat INSTALL.txt
+
 dist: x64 x86
+	@for arch in x86 x64; do \
+	    rm -f dist/Quillset-$$arch.zip; \
+	    (cd dist/$$arch && cmake -E tar cf ../Quillset-$$arch.zip --format=zip $(DELIVERABLES)) || exit 1; \
+	    echo "dist/Quillset-$$arch.zip"; \
+	done
 
 test: native x64 x86
 	@scripts/run-tests $(BUILD)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "AppMessageBox.h"
+#include "ComApartment.h"
 #include "ComRef.h"
 #include "DefaultPrinter.h"
 #include "DispatchCall.h"
@@ -26,19 +27,6 @@ const LONG kTrue = -1;  // msoTrue
 // A spooler may take its time; a deck that has not printed in ten minutes will not.
 const unsigned long kPrintTimeoutMs = 10 * 60 * 1000;
 const unsigned long kPrintPollMs = 500;
-
-// COM for this thread, undone only when this set it up.
-class ApartmentScope {
-public:
-    ApartmentScope() : m_result(CoInitialize(nullptr)) {}
-    ~ApartmentScope() {
-        if (SUCCEEDED(m_result)) CoUninitialize();
-    }
-    bool Failed() const { return FAILED(m_result); }
-
-private:
-    HRESULT m_result;
-};
 
 // The user's default printer, switched for the run and put back on every path;
 // a user who had none is left with none.
@@ -133,7 +121,7 @@ bool PrintAndDistill(IDispatch* application, const ConversionOptions& options) {
 
 bool PresentationConverter::ConvertPresentation(const ConversionOptions& options) {
     try {
-        ApartmentScope apartment;
+        ComApartment apartment;
         if (apartment.Failed()) AppMessageBox::Show(L"Failed to call Coinitialize()");
         ComRef<IDispatch> application = CreatePowerPoint();
         if (!application) {

@@ -80,3 +80,12 @@ struct RegistryKeyTraits {
 };
 
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
+
+// Libraries from LoadLibraryExW.
+struct LibraryTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { FreeLibrary(h); }
+};
+
+using UniqueLibrary = UniqueHandle<LibraryTraits>;

@@ -4,32 +4,12 @@
 #include <shlobj.h>
 
 #include "AppMessageBox.h"
+#include "ComApartment.h"
 #include "ComRef.h"
 #include "UniqueHandle.h"
+#include "UniqueItemIdList.h"
 
 namespace {
-
-struct ItemIdListTraits {
-    using Type = LPITEMIDLIST;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type list) { CoTaskMemFree(list); }
-};
-using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
-
-// COM for the calling thread, for as long as this lives; balanced even when
-// the thread had it already.
-class ComApartment {
-public:
-    ComApartment() : m_initialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (m_initialized) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool m_initialized;
-};
 
 bool Parse(IShellFolder& desktop, const std::wstring& path, UniqueItemIdList& list) {
     std::wstring name = path;  // ParseDisplayName takes a writable string

@@ -1,0 +1,33 @@
+@echo off
+rem Installs "Inkharbor", the PostScript printer that the Quillset add-in prints
+rem through, on Windows Vista to 11 (they all report major version 6 to a program
+rem without a compatibility manifest). Brenmoor.exe starts
+rem it hidden from its own folder; it needs administrator rights and shows nothing.
+
+rem Keep every variable local to this run.
+setlocal
+rem The printer name the add-in prints to: it must stay exactly this.
+set PRINTER=Inkharbor
+rem Where the spooler keeps its printers: the test that the printer exists.
+set PRINTERS_KEY=HKLM\SYSTEM\CurrentControlSet\Control\Print\Printers
+rem The system's printer installer, 64-bit when a 32-bit setup runs on 64-bit Windows.
+set RUNDLL=%SystemRoot%\System32\rundll32.exe
+rem Sysnative is visible only to 32-bit programs on 64-bit Windows.
+if exist "%SystemRoot%\Sysnative\rundll32.exe" set RUNDLL=%SystemRoot%\Sysnative\rundll32.exe
+
+rem Remove an earlier Inkharbor quietly (/q: no message if there is none), so that
+rem a second run replaces it instead of adding "Inkharbor (Copy 1)".
+"%RUNDLL%" printui.dll,PrintUIEntry /dl /n "%PRINTER%" /q
+rem Install it as a local printer (/b name) on the FILE: port, which only prints to
+rem a file (the add-in names the file), with the in-box PostScript driver of Vista and 7.
+"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter"
+rem Done when the spooler knows the printer now.
+reg query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
+rem Windows 8 to 11 no longer ship the Imagesetter; their in-box PostScript
+rem class driver does the same job.
+"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver"
+
+rem Nothing else to do.
+:done
+rem Leave the caller's environment as it was.
+endlocal

@@ -1,0 +1,244 @@
+// Brenmoor.exe, the setup program: which printer batch file it starts on which
+// Windows version, where it loads the library from, the per-user fallback,
+// and what its exit code says. Each run waits ten seconds by design, so the
+// runs of a suite are started together and examined afterwards.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "ModulePath.h"
+#include "TestFiles.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+const DWORD kRunLimitMs = 60 * 1000;
+const ULONGLONG kPrinterWaitMs = 10000;
+const wchar_t kClsid[] = L"{7EEF936A-F221-4F46-8C29-92821BB74D7B}";
+const wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
+const wchar_t kAppDefaults[] = L"Software\\Wine\\AppDefaults\\";
+// Each batch file only notes that it was started, in started.txt beside it.
+const char kRecordingBatch[] = "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n";
+
+std::wstring BuildFile(const std::wstring& relative) {
+    wchar_t full[MAX_PATH];
+    GetFullPathNameW((ModulePath::Folder() + L"\\" + relative).c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
+// Writes through the long-path form, so that a file beyond MAX_PATH can be placed too.
+void Write(const std::wstring& path, const std::string& bytes) {
+    UniqueFileHandle file(CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot write " << path.size() << " characters";
+    DWORD written = 0;
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadOrEmpty(const std::wstring& path) {
+    return TestFiles::Exists(path) ? TestFiles::Read(path) : std::string();
+}
+
+// One copy of the setup program in a folder of its own, started now and
+// waited for later.
+class SetupCopy {
+public:
+    explicit SetupCopy(const std::wstring& folder, const std::wstring& exeName = L"Brenmoor.exe")
+        : m_folder(folder), m_exe(folder + exeName) {
+        CopyFileW(BuildFile(L"..\\..\\..\\setup\\Brenmoor.exe").c_str(), m_exe.c_str(), FALSE);
+    }
+    SetupCopy& WithBatchFiles() {
+        Write(m_folder + L"PrinterXP.bat", kRecordingBatch);
+        Write(m_folder + L"PrinterVista.bat", kRecordingBatch);
+        return *this;
+    }
+    SetupCopy& WithLibrary(const std::wstring& library = BuildFile(L"recording\\Quillset.dll")) {
+        CopyFileW(library.c_str(), (m_folder + L"Quillset.dll").c_str(), FALSE);
+        return *this;
+    }
+    SetupCopy& Refusing(const wchar_t* marker) {
+        Write(m_folder + marker, "");
+        return *this;
+    }
+    void Start(const std::wstring& currentDirectory = {}) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        std::wstring commandLine = L"\"" + m_exe + L"\"";
+        m_started = GetTickCount64();
+        if (!CreateProcessW(m_exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &process))
+            return;
+        CloseHandle(process.hThread);
+        m_process.Reset(process.hProcess);
+    }
+    // The exit code, or STILL_ACTIVE when it did not end in time.
+    DWORD Wait() {
+        if (!m_process || WaitForSingleObject(m_process.Get(), kRunLimitMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+        m_elapsedMs = GetTickCount64() - m_started;
+        DWORD exitCode = STILL_ACTIVE;
+        GetExitCodeProcess(m_process.Get(), &exitCode);
+        return exitCode;
+    }
+    ULONGLONG ElapsedMs() const { return m_elapsedMs; }
+    std::string Calls() const { return ReadOrEmpty(m_folder + L"calls.txt"); }
+    std::string Started() const { return ReadOrEmpty(m_folder + L"started.txt"); }
+    const std::wstring& Folder() const { return m_folder; }
+
+private:
+    std::wstring m_folder;
+    std::wstring m_exe;
+    UniqueKernelHandle m_process;
+    ULONGLONG m_started = 0;
+    ULONGLONG m_elapsedMs = 0;
+};
+
+// Wine reports the Windows version that the prefix's per-program settings name.
+void SetWindowsVersion(const std::wstring& exeName, const wchar_t* version) {
+    const DWORD bytes = static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t));
+    RegSetKeyValueW(HKEY_CURRENT_USER, (kAppDefaults + exeName).c_str(), L"Version", REG_SZ, version, bytes);
+}
+
+// A folder whose full path with its closing backslash is `length` characters long.
+std::wstring FolderOfLength(size_t length) {
+    std::wstring folder = TestFiles::NewFolder(L"setup-long");
+    while (folder.size() < length) {
+        const size_t name = std::min<size_t>(100, length - folder.size() - 1);
+        folder += std::wstring(name ? name : 1, L'x');
+        CreateDirectoryW(folder.c_str(), nullptr);
+        folder += L'\\';
+    }
+    return folder;
+}
+
+struct Runs {
+    std::unique_ptr<SetupCopy> xp, seven, ten, planted, noBatch, perUser, refused, longPath;
+    std::wstring plantedFolder;
+};
+
+}  // namespace
+
+class SetupRun : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        runs = new Runs;
+        StartVersionRuns();
+        StartLibraryRuns();
+    }
+    static void TearDownTestSuite() {
+        for (const wchar_t* name : {L"Brenmoor-winxp64.exe", L"Brenmoor-win7.exe", L"Brenmoor-win10.exe"})
+            RegDeleteTreeW(HKEY_CURRENT_USER, (kAppDefaults + std::wstring(name)).c_str());
+        delete runs;
+    }
+    static std::unique_ptr<SetupCopy> StartOnVersion(const wchar_t* version) {
+        const std::wstring exeName = std::wstring(L"Brenmoor-") + version + L".exe";
+        SetWindowsVersion(exeName, version);
+        auto copy = std::make_unique<SetupCopy>(TestFiles::NewFolder(std::wstring(L"setup-") + version), exeName);
+        copy->WithBatchFiles().WithLibrary().Start();
+        return copy;
+    }
+    static void StartVersionRuns() {
+        runs->xp = StartOnVersion(L"winxp64");
+        runs->seven = StartOnVersion(L"win7");
+        runs->ten = StartOnVersion(L"win10");
+    }
+    static void StartLibraryRuns() {
+        // A library in the current directory and on the search path, none beside the program.
+        runs->plantedFolder = TestFiles::NewFolder(L"setup-planted-library");
+        CopyFileW(BuildFile(L"recording\\Quillset.dll").c_str(), (runs->plantedFolder + L"Quillset.dll").c_str(),
+                  FALSE);
+        runs->planted = std::make_unique<SetupCopy>(TestFiles::NewFolder(L"setup-no-library"));
+        runs->planted->WithBatchFiles();
+        StartWithPlantedLibrary();
+
+        runs->noBatch = std::make_unique<SetupCopy>(TestFiles::NewFolder(L"setup-no-batch"));
+        runs->noBatch->WithLibrary().Start();
+        runs->perUser = std::make_unique<SetupCopy>(TestFiles::NewFolder(L"setup-per-user"));
+        runs->perUser->WithBatchFiles().WithLibrary().Refusing(L"refuse-machine").Start();
+        runs->refused = std::make_unique<SetupCopy>(TestFiles::NewFolder(L"setup-refused"));
+        runs->refused->WithBatchFiles().WithLibrary().Refusing(L"refuse-machine").Refusing(L"refuse-user").Start();
+        // 247 characters: "Quillset.dll" and "Brenmoor.exe" still fit in MAX_PATH, no batch file name does.
+        runs->longPath = std::make_unique<SetupCopy>(FolderOfLength(247));
+        runs->longPath->WithBatchFiles().WithLibrary().Start();
+    }
+    static void StartWithPlantedLibrary() {
+        wchar_t path[32767];
+        const DWORD length = GetEnvironmentVariableW(L"PATH", path, 32767);
+        const std::wstring saved(path, length);
+        SetEnvironmentVariableW(L"PATH", (runs->plantedFolder + L";" + saved).c_str());
+        runs->planted->Start(runs->plantedFolder);
+        SetEnvironmentVariableW(L"PATH", saved.c_str());
+    }
+    static Runs* runs;
+};
+Runs* SetupRun::runs = nullptr;
+
+TEST_F(SetupRun, StartsTheVistaBatchFileOnMajorVersionSixOnly) {
+    ASSERT_EQ(runs->xp->Wait(), 0u);
+    EXPECT_EQ(runs->xp->Started(), "PrinterXP.bat started\r\n");
+    ASSERT_EQ(runs->seven->Wait(), 0u);
+    EXPECT_EQ(runs->seven->Started(), "PrinterVista.bat started\r\n");
+    // Windows 8 to 11 tell a program without a compatibility manifest 6.2.
+    ASSERT_EQ(runs->ten->Wait(), 0u);
+    EXPECT_EQ(runs->ten->Started(), "PrinterVista.bat started\r\n");
+    EXPECT_EQ(runs->ten->Calls(), "DllRegisterServer\n");
+}
+
+TEST_F(SetupRun, LoadsTheLibraryOnlyFromItsOwnFolderAndSaysSoWhenItIsMissing) {
+    EXPECT_EQ(runs->planted->Wait(), 1u);
+    EXPECT_GE(runs->planted->ElapsedMs(), kPrinterWaitMs - 100) << "the printer installation is given its time";
+    EXPECT_NE(runs->planted->Started(), "") << "the batch file is started all the same";
+    EXPECT_EQ(ReadOrEmpty(runs->plantedFolder + L"calls.txt"), "") << "the planted library ran";
+}
+
+TEST_F(SetupRun, RegistersWithoutTheBatchFile) {
+    EXPECT_EQ(runs->noBatch->Wait(), 0u);
+    EXPECT_EQ(runs->noBatch->Calls(), "DllRegisterServer\n");
+    EXPECT_GE(runs->noBatch->ElapsedMs(), kPrinterWaitMs - 100);
+}
+
+TEST_F(SetupRun, RegistersPerUserWhenMachineWideRegistrationIsRefused) {
+    EXPECT_EQ(runs->perUser->Wait(), 0u);
+    EXPECT_EQ(runs->perUser->Calls(), "DllRegisterServer\nDllInstall install user\n");
+}
+
+TEST_F(SetupRun, ExitCodeReportsARegistrationRefusedBothWays) {
+    EXPECT_EQ(runs->refused->Wait(), 3u);
+    EXPECT_EQ(runs->refused->Calls(), "DllRegisterServer\nDllInstall install user\n");
+}
+
+TEST_F(SetupRun, SkipsABatchFileBeyondThePathLimitAndStillRegisters) {
+    ASSERT_EQ(runs->longPath->Folder().size(), 247u);
+    EXPECT_EQ(runs->longPath->Wait(), 0u);
+    EXPECT_EQ(runs->longPath->Started(), "");
+    EXPECT_EQ(runs->longPath->Calls(), "DllRegisterServer\n");
+}
+
+// The real library, registered machine-wide into this prefix and removed again.
+TEST(SetupRegistration, RegistersTheAddinBesideIt) {
+    SetupCopy setup(TestFiles::NewFolder(L"setup-real"));
+    setup.WithBatchFiles().WithLibrary(BuildFile(L"..\\..\\..\\addin\\Quillset.dll")).Start();
+    ASSERT_EQ(setup.Wait(), 0u);
+    const std::wstring library = setup.Folder() + L"Quillset.dll";
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + kClsid + L"\\InprocServer32").c_str(), nullptr,
+                 RRF_RT_REG_SZ, nullptr, value, &size);
+    EXPECT_EQ(std::wstring(value), library);
+    DWORD loadBehavior = 0;
+    size = sizeof loadBehavior;
+    RegGetValueW(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &loadBehavior, &size);
+    EXPECT_EQ(loadBehavior, 3u);
+
+    UniqueLibrary loaded(LoadLibraryW(library.c_str()));
+    ASSERT_TRUE(loaded);
+    using UnregisterFn = HRESULT(WINAPI*)();
+    auto unregister = reinterpret_cast<UnregisterFn>(
+        reinterpret_cast<void*>(GetProcAddress(loaded.Get(), "DllUnregisterServer")));
+    ASSERT_NE(unregister, nullptr);
+    EXPECT_EQ(unregister(), S_OK);
+}
