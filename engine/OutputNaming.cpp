@@ -3,7 +3,8 @@
 std::wstring OutputNaming::BaseName(const std::wstring& presentationPath) {
     const std::size_t start = FileNameStart(presentationPath);
     const std::size_t dot = ExtensionStart(presentationPath);
-    if (dot == std::wstring::npos) return std::wstring();
+    // A name without an extension is all base name: "Budget" gives "Budget.pdf", not ".pdf".
+    if (dot == std::wstring::npos) return presentationPath.substr(start);
     return presentationPath.substr(start, dot - start);
 }
 

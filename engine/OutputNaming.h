@@ -4,7 +4,7 @@
 
 class OutputNaming {
 public:
-    // File-name part cut before its last "."; empty if that part has no ".".
+    // File-name part cut before its last "."; the whole part if it has no ".".
     static std::wstring BaseName(const std::wstring& presentationPath);
     static std::wstring OutputFileName(const std::wstring& presentationPath);
     static std::wstring OutputPath(const std::wstring& outputFolder, const std::wstring& presentationPath);

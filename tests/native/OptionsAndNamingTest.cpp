@@ -49,8 +49,8 @@ TEST(OutputNaming, OutputAndFailureReportPaths) {
         {L"C:\\Out", L"C:\\Decks\\Q3.final.pptx", L"C:\\Out\\Q3.final.pdf", L"C:\\Decks\\Q3.final.pdf"},
         {L"", L"C:\\Decks\\deck.ppt", L"deck.pdf", L"C:\\Decks\\deck.pdf"},
         {L"C:\\Out", L"deck.ppt", L"C:\\Out\\deck.pdf", L"deck.pdf"},
-        {L"C:\\Out", L"C:\\Decks\\deck", L"C:\\Out\\.pdf", L"C:\\Decks\\deck.pdf"},
-        {L"C:\\Out", L"C:\\a.b\\deck", L"C:\\Out\\.pdf", L"C:\\a.b\\deck.pdf"},
+        {L"C:\\Out", L"C:\\Decks\\deck", L"C:\\Out\\deck.pdf", L"C:\\Decks\\deck.pdf"},
+        {L"C:\\Out", L"C:\\a.b\\deck", L"C:\\Out\\deck.pdf", L"C:\\a.b\\deck.pdf"},
         {L"C:\\Out", L"C:\\a.b\\.pptx", L"C:\\Out\\.pdf", L"C:\\a.b\\.pdf"},
     };
     for (const auto& row : rows) {

@@ -1,0 +1,43 @@
+#include "ButtonConversion.h"
+
+#include <thread>
+
+#include "ConvertDialogDriver.h"
+#include "DialogThread.h"
+#include "StandInButton.h"
+#include "resource.h"
+
+namespace {
+// A large deck renders for minutes.
+const DWORD kConversionLimitMs = 10 * 60 * 1000;
+}  // namespace
+
+std::wstring ButtonConversion::Drive(DWORD uiThread) const {
+    ConvertDialogDriver dialog(uiThread);
+    if (!dialog.Dialog()) return {};
+    std::wstring produced;
+    dialog.SetText(IDC_OUTPUT_FOLDER, m_outputFolder);
+    if (m_options.Apply(dialog)) {
+        dialog.Click(IDOK);
+        if (whileConverting && WaitFor([&] { return dialog.Status().find(L"..") != std::wstring::npos; }))
+            whileConverting(dialog.Dialog());
+        if (HWND finish = dialog.WaitForFinish(kConversionLimitMs)) {
+            if (onFinish) onFinish(finish);
+            const auto files = ConvertDialogDriver::FinishFiles(finish);
+            if (!files.empty()) produced = files.front();
+            PostMessageW(finish, WM_COMMAND, IDCANCEL, 0);
+            WaitFor([&] { return !IsWindow(finish); });
+        }
+    }
+    dialog.SysCommand(SC_CLOSE);
+    return produced;
+}
+
+std::wstring ButtonConversion::Run(StandInButton& button) {
+    std::wstring produced;
+    const DWORD uiThread = GetCurrentThreadId();
+    std::thread user([&] { produced = Drive(uiThread); });
+    button.Click();  // the Convert dialog runs modally here
+    user.join();
+    return produced;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The road a user takes: a click on the add-in's button in the PowerPoint
+// stand-in, hosted on this thread, opens the Convert dialog modally here; a
+// second thread fills it in, presses "Convert", waits for the Finish dialog
+// and closes both, as the user would.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "DialogOptions.h"
+
+class StandInButton;
+
+class ButtonConversion {
+public:
+    ButtonConversion(std::wstring outputFolder, DialogOptions options)
+        : m_outputFolder(std::move(outputFolder)), m_options(std::move(options)) {}
+
+    // Called with the Convert dialog while it converts, and with the Finish dialog.
+    std::function<void(HWND)> whileConverting;
+    std::function<void(HWND)> onFinish;
+
+    // Returns the file the Finish dialog lists, or empty when the run produced
+    // none (or the options could not be set).
+    std::wstring Run(StandInButton& button);
+
+private:
+    std::wstring Drive(DWORD uiThread) const;
+
+    std::wstring m_outputFolder;
+    DialogOptions m_options;
+};

@@ -1,0 +1,187 @@
+// The whole road with options: the product installed and registered by
+// Brenmoor.exe, the PowerPoint stand-in loading it, the button clicked, the
+// Convert dialog filled in and run; the PDF is then read by independent tools
+// (qpdf, pdfinfo, pdfimages).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ButtonConversion.h"
+#include "MessageBoxWatcher.h"
+#include "ModulePath.h"
+#include "ProcessRunner.h"
+#include "StandInButton.h"
+#include "StandInCommandBar.h"
+#include "StandInCommandBars.h"
+#include "StandInSession.h"
+#include "TestFiles.h"
+#include "UniqueHandle.h"
+#include "UnixShell.h"
+
+namespace {
+
+const std::string kAllPages = "Pages:           6";  // the sample deck has six slides
+
+std::wstring BuildFile(const std::wstring& relative) {
+    wchar_t full[MAX_PATH];
+    GetFullPathNameW((ModulePath::Folder() + L"\\" + relative).c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
+void Copy(const std::wstring& from, const std::wstring& to) {
+    ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "cannot copy to " << std::string(to.begin(), to.end());
+}
+
+std::string Shell(const std::string& command) {
+    const UnixResult result = UnixShell::Run(command);
+    EXPECT_EQ(result.status, 0) << command << "\n" << result.output;
+    return result.output;
+}
+
+// The "enc" column of `pdfimages -list`, one entry per image.
+std::vector<std::string> ImageEncodings(const std::string& listing) {
+    std::istringstream lines(listing);
+    std::vector<std::string> encodings;
+    std::string line;
+    for (int skip = 2; skip > 0 && std::getline(lines, line);) --skip;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string field;
+        for (int column = 0; column < 9 && fields >> field; ++column) {}
+        if (!field.empty()) encodings.push_back(field);
+    }
+    return encodings;
+}
+
+void ExpectLines(const std::string& output, std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) EXPECT_NE(output.find(line + "\n"), std::string::npos) << line << "\n" << output;
+}
+
+}  // namespace
+
+class EndToEnd : public ::testing::Test {
+protected:
+    // Installed once as a user would: the product in a folder of its own with
+    // Ghostscript beside it, then Brenmoor.exe run from there.
+    static void SetUpTestSuite() {
+        program = new std::wstring(TestFiles::NewFolder(L"Program Files\\Quillset"));
+        for (const wchar_t* file : {L"Brenmoor.exe", L"PrinterXP.bat", L"PrinterVista.bat"})
+            CopyFileW(BuildFile(std::wstring(L"..\\..\\setup\\") + file).c_str(), (*program + file).c_str(), FALSE);
+        CopyFileW(BuildFile(L"..\\..\\addin\\Quillset.dll").c_str(), (*program + L"Quillset.dll").c_str(), FALSE);
+        const std::wstring gs = *program + L"gs\\gs8.64\\bin\\";
+        TestFiles::NewFolder(L"Program Files\\Quillset\\gs\\gs8.64\\bin");
+        for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run"})
+            CopyFileW(BuildFile(std::wstring(L"..\\..\\addin\\gs\\gs8.64\\bin\\") + file).c_str(), (gs + file).c_str(),
+                      FALSE);
+        // CopyFileW does not keep the Unix half's execute permission.
+        UnixShell::Run("chmod +x " + UnixShell::Quote(gs + L"gswin32c-run"));
+        setupExitCode = STILL_ACTIVE;
+        ProcessRunner::RunProcess(L"\"" + *program + L"Brenmoor.exe\"", true, &setupExitCode);
+    }
+    static void TearDownTestSuite() {
+        UniqueLibrary library(LoadLibraryW((*program + L"Quillset.dll").c_str()));
+        using UnregisterFn = HRESULT(WINAPI*)();
+        if (auto unregister = reinterpret_cast<UnregisterFn>(
+                reinterpret_cast<void*>(GetProcAddress(library.Get(), "DllUnregisterServer"))))
+            unregister();
+        delete program;
+    }
+    void SetUp() override { ASSERT_EQ(setupExitCode, 0u) << "Brenmoor.exe did not register the add-in"; }
+
+    // A copy of the sample deck under `name` in a fresh folder.
+    std::wstring Deck(const std::wstring& folder, const std::wstring& name) {
+        const std::wstring deck = TestFiles::NewFolder(folder) + name;
+        Copy(TestFiles::Source(L"samples\\Quarterly review.pptx"), deck);
+        return deck;
+    }
+
+    // Opens `deck` in the stand-in and converts it through the button; returns the listed file.
+    std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options) {
+        MessageBoxWatcher watcher;
+        StandInOptions standIn;
+        standIn.deck = deck;
+        StandInSession session(standIn);
+        auto& bars = session.Application().CommandBars();
+        EXPECT_EQ(bars.Count(), 1u) << "the add-in did not load";
+        if (bars.Count() != 1) return {};
+        const std::wstring produced = ButtonConversion(outputFolder, options).Run(bars.At(0).At(0));
+        for (const auto& seen : watcher.Seen())
+            ADD_FAILURE() << "message box: " << std::string(seen.text.begin(), seen.text.end());
+        return produced;
+    }
+
+    static std::wstring* program;
+    static DWORD setupExitCode;
+};
+std::wstring* EndToEnd::program = nullptr;
+DWORD EndToEnd::setupExitCode = STILL_ACTIVE;
+
+TEST_F(EndToEnd, DocumentInformationAndJpegImagesAtVersion13IntoAFolderWithBlanksAndPercent) {
+    const std::wstring deck = Deck(L"e2e-information", L"Quarterly review.pptx");
+    const std::wstring output = TestFiles::NewFolder(L"e2e out 100% sure");
+    const DialogOptions options = {{L"title", L"Q3 (draft) \\ \u7B2C\u4E09\u5B63\u5EA6 (final"},
+                                   {L"author", L"Ops \\\\ Finance (EMEA)"},
+                                   {L"subject", L"Budget ((nested)) \\"},
+                                   {L"keywords", L"\u5B63\u5EA6, review) 2026"},
+                                   {L"image-compression", L"JPEG"},
+                                   {L"pdf-version", L"V1.3"}};
+    ASSERT_EQ(Convert(deck, output, options), L"Quarterly review.pdf");
+
+    const std::string pdf = UnixShell::Quote(output + L"Quarterly review.pdf");
+    ExpectLines(Shell("pdfinfo " + pdf),
+                {"Title:           Q3 (draft) \\ \u7B2C\u4E09\u5B63\u5EA6 (final", "Author:          Ops \\\\ Finance (EMEA)",
+                 "Subject:         Budget ((nested)) \\", "Keywords:        \u5B63\u5EA6, review) 2026",
+                 kAllPages, "PDF version:     1.3", "Encrypted:       no"});
+    const auto encodings = ImageEncodings(Shell("pdfimages -list " + pdf));
+    ASSERT_FALSE(encodings.empty());
+    for (const auto& encoding : encodings) EXPECT_EQ(encoding, "jpeg");
+}
+
+TEST_F(EndToEnd, HighEncryptionWithAQuotedPasswordFlateImagesAtVersion15) {
+    const std::wstring deck = Deck(L"e2e-encryption", L"Q3.review.final.pptx");
+    const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
+    const DialogOptions options = {{L"user-password", L"say \"hi\"\\"}, {L"owner-password", L"boss (2)"},
+                                   {L"encryption", L"128"},           {L"tick", L"copying"},
+                                   {L"image-compression", L"Flate"},  {L"pdf-version", L"V1.5"}};
+    ASSERT_EQ(Convert(deck, folder, options), L"Q3.review.final.pdf");
+
+    const std::string pdf = UnixShell::Quote(folder + L"Q3.review.final.pdf");
+    const std::string user = UnixShell::QuoteText("say \"hi\"\\");
+    ExpectLines(Shell("qpdf --show-encryption --password=" + user + " " + pdf),
+                {"R = 3", "P = -500", "Supplied password is user password"});
+    ExpectLines(Shell("qpdf --show-encryption --password='boss (2)' " + pdf),
+                {"Supplied password is owner password", "User password = say \"hi\"\\"});
+    for (const char* wrong : {"say \"hi\"", "say \"hi\"\\\\", "say \\\"hi\\\"\\", ""})
+        EXPECT_NE(UnixShell::Run("qpdf --check --password=" + UnixShell::QuoteText(wrong) + " " + pdf).status, 0)
+            << "opens with [" << wrong << "]";
+    ExpectLines(Shell("pdfinfo -upw " + user + " " + pdf), {kAllPages, "PDF version:     1.5"});
+    const auto encodings = ImageEncodings(Shell("pdfimages -list -upw " + user + " " + pdf));
+    ASSERT_FALSE(encodings.empty());
+    for (const auto& encoding : encodings) EXPECT_EQ(encoding, "image") << "Flate images are listed as \"image\"";
+}
+
+TEST_F(EndToEnd, LowEncryptionOfADeckNamedWithoutADotAtVersion14) {
+    const std::wstring deck = Deck(L"e2e-no-dot", L"Budget");
+    const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
+    const DialogOptions options = {
+        {L"owner-password", L"owner"}, {L"encryption", L"40"}, {L"tick", L"printing"}, {L"pdf-version", L"V1.4"}};
+    ASSERT_EQ(Convert(deck, folder, options), L"Budget.pdf");
+
+    const std::string pdf = UnixShell::Quote(folder + L"Budget.pdf");
+    ExpectLines(Shell("qpdf --show-encryption --password=owner " + pdf),
+                {"R = 2", "P = -8", "Supplied password is owner password"});
+    ExpectLines(Shell("pdfinfo " + pdf), {kAllPages, "PDF version:     1.4"});
+}
+
+TEST_F(EndToEnd, DeckNamedInLettersBeyondAsciiWithTheDefaults) {
+    const std::wstring name = L"\u00DCbersicht M\u00E4rz \u00C6r\u00F8";
+    const std::wstring deck = Deck(L"e2e-letters", name + L".pptx");
+    const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
+    ASSERT_EQ(Convert(deck, folder, {}), name + L".pdf");
+    ExpectLines(Shell("pdfinfo " + UnixShell::Quote(folder + name + L".pdf")),
+                {kAllPages, "PDF version:     1.3"});
+}
