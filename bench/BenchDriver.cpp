@@ -12,24 +12,17 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
-#include <thread>
 
+#include "ButtonConversion.h"
 #include "ConvertDialogDriver.h"
 #include "DialogThread.h"
 #include "MessageBoxWatcher.h"
-#include "MessagePump.h"
 #include "OutputNaming.h"
-#include "StandInButton.h"
-#include "StandInCommandBar.h"
-#include "StandInCommandBars.h"
 #include "StandInHost.h"
-#include "resource.h"
 
 namespace {
 
 const DWORD kRunTimeoutMs = 20 * 60 * 1000;
-// The Finish dialog opens one second after "Over!".
-const DWORD kFinishTimeoutMs = 10 * 1000;
 
 struct RunTimes {
     long long pdfMs = -1;
@@ -39,18 +32,6 @@ struct RunTimes {
 
 long long MsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The Finish dialog's Cancel ends the run; until then the dialog refuses to close.
-void CloseDialogs(const ConvertDialogDriver& dialog, HWND finish) {
-    if (finish) {
-        PostMessageW(finish, WM_COMMAND, IDCANCEL, 0);
-        WaitFor([&] { return !IsWindow(finish); });
-    }
-    for (int tries = 0; tries < 10 && dialog.IsOpen(); ++tries) {
-        dialog.SysCommand(SC_CLOSE);
-        WaitFor([&] { return !dialog.IsOpen(); }, 1000);
-    }
 }
 
 // pdfwrite writes "%%EOF" last, just before it closes the file.
@@ -67,45 +48,26 @@ bool PdfComplete(const std::wstring& pdf) {
     return read && std::string(tail, got).find("%%EOF") != std::string::npos;
 }
 
-// Drives one Convert dialog as a user would, timing from the posted click:
-// the PDF is complete some time before the job's end ("Over!"), which the
-// job paces for the dialog.
-RunTimes TimeConversion(DWORD uiThread, const std::wstring& outputFolder, const std::wstring& pdf) {
-    ConvertDialogDriver dialog(uiThread);
+// One conversion through the button with default options, timed from the
+// Convert click: the PDF is complete some time before the job's end ("Over!"),
+// which the job paces for the dialog, and the Finish dialog follows.
+RunTimes ClickAndTime(StandInButton& button, const std::wstring& outputFolder, const std::wstring& pdf) {
     RunTimes times;
-    if (!dialog.Dialog()) return times;
-    dialog.SetText(IDC_OUTPUT_FOLDER, outputFolder);
-    const auto start = std::chrono::steady_clock::now();
-    dialog.Click(IDOK);
-    const bool over = WaitFor(
-        [&] {
-            if (times.pdfMs < 0 && PdfComplete(pdf)) times.pdfMs = MsSince(start);
-            return dialog.Status() == L"Over!";
-        },
-        kRunTimeoutMs);
-    if (over) times.overMs = MsSince(start);
-    HWND finish = dialog.WaitForFinish(kFinishTimeoutMs);
-    const long long finishMs = MsSince(start);
-    if (finish && !ConvertDialogDriver::FinishFiles(finish).empty()) times.finishMs = finishMs;
-    CloseDialogs(dialog, finish);
+    std::chrono::steady_clock::time_point start;
+    ButtonConversion conversion(outputFolder, {});
+    conversion.afterConvert = [&](const ConvertDialogDriver& dialog) {
+        start = std::chrono::steady_clock::now();  // the click was posted: it is handled after this
+        const bool over = WaitFor(
+            [&] {
+                if (times.pdfMs < 0 && PdfComplete(pdf)) times.pdfMs = MsSince(start);
+                return dialog.Status() == L"Over!";
+            },
+            kRunTimeoutMs);
+        if (over) times.overMs = MsSince(start);
+    };
+    conversion.onFinish = [&](HWND) { times.finishMs = MsSince(start); };
+    if (conversion.Run(button).empty()) times.finishMs = -1;
     return times;
-}
-
-RunTimes ClickAndTime(StandInHost& host, const std::wstring& outputFolder, const std::wstring& pdf) {
-    const DWORD uiThread = GetWindowThreadProcessId(host.Window().Handle(), nullptr);
-    RunTimes times;
-    std::thread user([&] { times = TimeConversion(uiThread, outputFolder, pdf); });
-    host.Application().CommandBars().At(0).At(0).Click();  // the Convert dialog runs modally here
-    user.join();
-    return times;
-}
-
-bool AddinLoaded(StandInHost& host) {
-    auto& bars = host.Application().CommandBars();
-    if (bars.Count() == 0 || bars.At(0).Count() == 0) return false;
-    HWND window = host.Window().Handle();
-    return MessagePump::PumpUntil([&] { return FindWindowExW(window, nullptr, L"Button", L"Vellumark 5.0"); },
-                                  10000);
 }
 
 void ReportMessageBoxes(const MessageBoxWatcher& boxes) {
@@ -117,14 +79,15 @@ int RunAll(const std::wstring& deck, const std::wstring& outputFolder, int runs)
     StandInOptions options;
     options.deck = deck;
     StandInHost host(options);
-    if (!AddinLoaded(host)) {
+    StandInButton* button = ButtonConversion::LoadedButton(host);
+    if (!button) {
         fwprintf(stderr, L"the add-in did not load\n");
         return 1;
     }
     const std::wstring pdf = outputFolder + OutputNaming::OutputFileName(deck);
     for (int run = 1; run <= runs; ++run) {
         DeleteFileW(pdf.c_str());
-        const RunTimes times = ClickAndTime(host, outputFolder, pdf);
+        const RunTimes times = ClickAndTime(*button, outputFolder, pdf);
         if (times.pdfMs < 0 || times.overMs < 0 || times.finishMs < 0) {
             fwprintf(stderr, L"run %d made no PDF\n", run);
             ReportMessageBoxes(boxes);

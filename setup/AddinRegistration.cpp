@@ -2,17 +2,13 @@
 
 #include <windows.h>
 
+#include "LibraryExport.h"
 #include "UniqueHandle.h"
 
 namespace {
 
 using RegisterServerFn = HRESULT(WINAPI*)();
 using InstallFn = HRESULT(WINAPI*)(BOOL, LPCWSTR);
-
-template <typename Fn>
-Fn Export(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 
 }  // namespace
 
@@ -21,10 +17,10 @@ RegistrationResult AddinRegistration::Register(const std::wstring& libraryPath) 
     // dependencies are looked up first, not ours or the current directory.
     UniqueLibrary library(LoadLibraryExW(libraryPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!library) return RegistrationResult::LibraryMissing;
-    const auto registerServer = Export<RegisterServerFn>(library.Get(), "DllRegisterServer");
+    const auto registerServer = LibraryExport<RegisterServerFn>(library.Get(), "DllRegisterServer");
     if (!registerServer) return RegistrationResult::ExportMissing;
     if (SUCCEEDED(registerServer())) return RegistrationResult::Registered;
-    const auto install = Export<InstallFn>(library.Get(), "DllInstall");
+    const auto install = LibraryExport<InstallFn>(library.Get(), "DllInstall");
     if (install && SUCCEEDED(install(TRUE, L"user"))) return RegistrationResult::Registered;
     return RegistrationResult::Refused;
 }

@@ -10,11 +10,9 @@
 #include <cstdio>
 
 #include "ButtonConversion.h"
+#include "ConvertDialogDriver.h"
+#include "DialogThread.h"
 #include "DialogOptions.h"
-#include "MessagePump.h"
-#include "StandInButton.h"
-#include "StandInCommandBar.h"
-#include "StandInCommandBars.h"
 #include "StandInHost.h"
 #include "WindowShot.h"
 
@@ -24,18 +22,20 @@ std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder,
     StandInOptions standIn;
     standIn.deck = deck;
     StandInHost host(standIn);
-    auto& bars = host.Application().CommandBars();
-    if (bars.Count() == 0 || bars.At(0).Count() == 0) {
+    StandInButton* button = ButtonConversion::LoadedButton(host);
+    if (!button) {
         fwprintf(stderr, L"the add-in did not load\n");
         return {};
     }
-    HWND window = host.Window().Handle();
-    MessagePump::PumpUntil([&] { return FindWindowExW(window, nullptr, L"Button", L"Vellumark 5.0"); }, 10000);
-    WindowShot::Save(window, "powerpoint");
+    WindowShot::Save(host.Window().Handle(), "powerpoint");
     ButtonConversion conversion(outputFolder, options);
-    conversion.whileConverting = [](HWND dialog) { WindowShot::Save(dialog, "convert-dialog"); };
+    conversion.afterConvert = [](const ConvertDialogDriver& dialog) {
+        // The picture shows the status line running its dots.
+        if (WaitFor([&] { return dialog.Status().find(L"..") != std::wstring::npos; }))
+            WindowShot::Save(dialog.Dialog(), "convert-dialog");
+    };
     conversion.onFinish = [](HWND finish) { WindowShot::Save(finish, "finish-dialog"); };
-    return conversion.Run(bars.At(0).At(0));
+    return conversion.Run(*button);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 #include "ConvertDialogDriver.h"
 #include "Extensibility.h"
+#include "LibraryExport.h"
 #include "MessageBoxWatcher.h"
-#include "ModulePath.h"
 #include "ProcessRunner.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
@@ -29,9 +29,7 @@ using InstallFn = HRESULT(WINAPI*)(BOOL, LPCWSTR);
 using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
 std::wstring LibraryPath() {
-    wchar_t full[MAX_PATH];
-    GetFullPathNameW((ModulePath::Folder() + L"\\..\\..\\addin\\Quillset.dll").c_str(), MAX_PATH, full, nullptr);
-    return full;
+    return TestFiles::Built(L"addin\\Quillset.dll");
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
@@ -68,7 +66,7 @@ protected:
     }
     template <typename Fn>
     Fn Export(const char* name) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+        return LibraryExport<Fn>(library, name);
     }
     HMODULE library = nullptr;
 };

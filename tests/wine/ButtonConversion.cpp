@@ -4,13 +4,26 @@
 
 #include "ConvertDialogDriver.h"
 #include "DialogThread.h"
+#include "MessagePump.h"
 #include "StandInButton.h"
+#include "StandInCommandBar.h"
+#include "StandInCommandBars.h"
+#include "StandInHost.h"
 #include "resource.h"
 
 namespace {
 // A large deck renders for minutes.
 const DWORD kConversionLimitMs = 10 * 60 * 1000;
 }  // namespace
+
+StandInButton* ButtonConversion::LoadedButton(StandInHost& host) {
+    auto& bars = host.Application().CommandBars();
+    if (bars.Count() == 0 || bars.At(0).Count() == 0) return nullptr;
+    HWND window = host.Window().Handle();
+    const bool shown = MessagePump::PumpUntil(
+        [&] { return FindWindowExW(window, nullptr, L"Button", L"Vellumark 5.0") != nullptr; }, 10000);
+    return shown ? &bars.At(0).At(0) : nullptr;
+}
 
 std::wstring ButtonConversion::Drive(DWORD uiThread) const {
     ConvertDialogDriver dialog(uiThread);
@@ -19,8 +32,7 @@ std::wstring ButtonConversion::Drive(DWORD uiThread) const {
     dialog.SetText(IDC_OUTPUT_FOLDER, m_outputFolder);
     if (m_options.Apply(dialog)) {
         dialog.Click(IDOK);
-        if (whileConverting && WaitFor([&] { return dialog.Status().find(L"..") != std::wstring::npos; }))
-            whileConverting(dialog.Dialog());
+        if (afterConvert) afterConvert(dialog);
         if (HWND finish = dialog.WaitForFinish(kConversionLimitMs)) {
             if (onFinish) onFinish(finish);
             const auto files = ConvertDialogDriver::FinishFiles(finish);

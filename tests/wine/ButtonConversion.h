@@ -10,16 +10,21 @@
 
 #include "DialogOptions.h"
 
+class ConvertDialogDriver;
 class StandInButton;
+class StandInHost;
 
 class ButtonConversion {
 public:
     ButtonConversion(std::wstring outputFolder, DialogOptions options)
         : m_outputFolder(std::move(outputFolder)), m_options(std::move(options)) {}
 
-    // Called with the Convert dialog while it converts, and with the Finish dialog.
-    std::function<void(HWND)> whileConverting;
+    // Called on the driving thread right after "Convert" was pressed, and with the Finish dialog.
+    std::function<void(const ConvertDialogDriver&)> afterConvert;
     std::function<void(HWND)> onFinish;
+
+    // The add-in's button once the host shows it; null when the add-in did not load.
+    static StandInButton* LoadedButton(StandInHost& host);
 
     // Returns the file the Finish dialog lists, or empty when the run produced
     // none (or the options could not be set).

@@ -12,7 +12,7 @@
 
 #include "ButtonConversion.h"
 #include "MessageBoxWatcher.h"
-#include "ModulePath.h"
+#include "LibraryExport.h"
 #include "ProcessRunner.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
@@ -25,12 +25,6 @@
 namespace {
 
 const std::string kAllPages = "Pages:           6";  // the sample deck has six slides
-
-std::wstring BuildFile(const std::wstring& relative) {
-    wchar_t full[MAX_PATH];
-    GetFullPathNameW((ModulePath::Folder() + L"\\" + relative).c_str(), MAX_PATH, full, nullptr);
-    return full;
-}
 
 void Copy(const std::wstring& from, const std::wstring& to) {
     ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "cannot copy to " << std::string(to.begin(), to.end());
@@ -70,12 +64,12 @@ protected:
     static void SetUpTestSuite() {
         program = new std::wstring(TestFiles::NewFolder(L"Program Files\\Quillset"));
         for (const wchar_t* file : {L"Brenmoor.exe", L"PrinterXP.bat", L"PrinterVista.bat"})
-            CopyFileW(BuildFile(std::wstring(L"..\\..\\setup\\") + file).c_str(), (*program + file).c_str(), FALSE);
-        CopyFileW(BuildFile(L"..\\..\\addin\\Quillset.dll").c_str(), (*program + L"Quillset.dll").c_str(), FALSE);
+            CopyFileW(TestFiles::Built(std::wstring(L"setup\\") + file).c_str(), (*program + file).c_str(), FALSE);
+        CopyFileW(TestFiles::Built(L"addin\\Quillset.dll").c_str(), (*program + L"Quillset.dll").c_str(), FALSE);
         const std::wstring gs = *program + L"gs\\gs8.64\\bin\\";
         TestFiles::NewFolder(L"Program Files\\Quillset\\gs\\gs8.64\\bin");
         for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run"})
-            CopyFileW(BuildFile(std::wstring(L"..\\..\\addin\\gs\\gs8.64\\bin\\") + file).c_str(), (gs + file).c_str(),
+            CopyFileW(TestFiles::Built(std::wstring(L"addin\\gs\\gs8.64\\bin\\") + file).c_str(), (gs + file).c_str(),
                       FALSE);
         // CopyFileW does not keep the Unix half's execute permission.
         UnixShell::Run("chmod +x " + UnixShell::Quote(gs + L"gswin32c-run"));
@@ -84,9 +78,7 @@ protected:
     }
     static void TearDownTestSuite() {
         UniqueLibrary library(LoadLibraryW((*program + L"Quillset.dll").c_str()));
-        using UnregisterFn = HRESULT(WINAPI*)();
-        if (auto unregister = reinterpret_cast<UnregisterFn>(
-                reinterpret_cast<void*>(GetProcAddress(library.Get(), "DllUnregisterServer"))))
+        if (const auto unregister = LibraryExport<HRESULT(WINAPI*)()>(library.Get(), "DllUnregisterServer"))
             unregister();
         delete program;
     }

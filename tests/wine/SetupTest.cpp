@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "ModulePath.h"
+#include "LibraryExport.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 
@@ -24,10 +24,9 @@ const wchar_t kAppDefaults[] = L"Software\\Wine\\AppDefaults\\";
 // Each batch file only notes that it was started, in started.txt beside it.
 const char kRecordingBatch[] = "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n";
 
-std::wstring BuildFile(const std::wstring& relative) {
-    wchar_t full[MAX_PATH];
-    GetFullPathNameW((ModulePath::Folder() + L"\\" + relative).c_str(), MAX_PATH, full, nullptr);
-    return full;
+// The stand-in for Quillset.dll that records its registration calls.
+std::wstring RecordingLibrary() {
+    return TestFiles::Built(L"tests\\wine\\setup\\recording\\Quillset.dll");
 }
 
 // Writes through the long-path form, so that a file beyond MAX_PATH can be placed too.
@@ -49,14 +48,14 @@ class SetupCopy {
 public:
     explicit SetupCopy(const std::wstring& folder, const std::wstring& exeName = L"Brenmoor.exe")
         : m_folder(folder), m_exe(folder + exeName) {
-        CopyFileW(BuildFile(L"..\\..\\..\\setup\\Brenmoor.exe").c_str(), m_exe.c_str(), FALSE);
+        CopyFileW(TestFiles::Built(L"setup\\Brenmoor.exe").c_str(), m_exe.c_str(), FALSE);
     }
     SetupCopy& WithBatchFiles() {
         Write(m_folder + L"PrinterXP.bat", kRecordingBatch);
         Write(m_folder + L"PrinterVista.bat", kRecordingBatch);
         return *this;
     }
-    SetupCopy& WithLibrary(const std::wstring& library = BuildFile(L"recording\\Quillset.dll")) {
+    SetupCopy& WithLibrary(const std::wstring& library = RecordingLibrary()) {
         CopyFileW(library.c_str(), (m_folder + L"Quillset.dll").c_str(), FALSE);
         return *this;
     }
@@ -149,7 +148,7 @@ protected:
     static void StartLibraryRuns() {
         // A library in the current directory and on the search path, none beside the program.
         runs->plantedFolder = TestFiles::NewFolder(L"setup-planted-library");
-        CopyFileW(BuildFile(L"recording\\Quillset.dll").c_str(), (runs->plantedFolder + L"Quillset.dll").c_str(),
+        CopyFileW(RecordingLibrary().c_str(), (runs->plantedFolder + L"Quillset.dll").c_str(),
                   FALSE);
         runs->planted = std::make_unique<SetupCopy>(TestFiles::NewFolder(L"setup-no-library"));
         runs->planted->WithBatchFiles();
@@ -221,7 +220,7 @@ TEST_F(SetupRun, SkipsABatchFileBeyondThePathLimitAndStillRegisters) {
 // The real library, registered machine-wide into this prefix and removed again.
 TEST(SetupRegistration, RegistersTheAddinBesideIt) {
     SetupCopy setup(TestFiles::NewFolder(L"setup-real"));
-    setup.WithBatchFiles().WithLibrary(BuildFile(L"..\\..\\..\\addin\\Quillset.dll")).Start();
+    setup.WithBatchFiles().WithLibrary(TestFiles::Built(L"addin\\Quillset.dll")).Start();
     ASSERT_EQ(setup.Wait(), 0u);
     const std::wstring library = setup.Folder() + L"Quillset.dll";
     wchar_t value[MAX_PATH] = {};
@@ -236,9 +235,7 @@ TEST(SetupRegistration, RegistersTheAddinBesideIt) {
 
     UniqueLibrary loaded(LoadLibraryW(library.c_str()));
     ASSERT_TRUE(loaded);
-    using UnregisterFn = HRESULT(WINAPI*)();
-    auto unregister = reinterpret_cast<UnregisterFn>(
-        reinterpret_cast<void*>(GetProcAddress(loaded.Get(), "DllUnregisterServer")));
+    const auto unregister = LibraryExport<HRESULT(WINAPI*)()>(loaded.Get(), "DllUnregisterServer");
     ASSERT_NE(unregister, nullptr);
     EXPECT_EQ(unregister(), S_OK);
 }

@@ -6,12 +6,22 @@
 #include "UnixChild.h"
 #include "UnixShell.h"
 
-std::wstring TestFiles::Source(const std::wstring& relative) {
-    // Wine maps drive Z: to the Unix root.
-    std::wstring path = L"Z:" + UnixChild::Wide(QUILLSET_SOURCE_DIR) + L"/" + relative;
+namespace {
+// Wine maps drive Z: to the Unix root.
+std::wstring Below(const char* unixFolder, const std::wstring& relative) {
+    std::wstring path = L"Z:" + UnixChild::Wide(unixFolder) + L"/" + relative;
     for (auto& c : path)
         if (c == L'/') c = L'\\';
     return path;
+}
+}  // namespace
+
+std::wstring TestFiles::Source(const std::wstring& relative) {
+    return Below(QUILLSET_SOURCE_DIR, relative);
+}
+
+std::wstring TestFiles::Built(const std::wstring& relative) {
+    return Below(QUILLSET_BINARY_DIR, relative);
 }
 
 std::wstring TestFiles::NewFolder(const std::wstring& name) {

@@ -6,6 +6,8 @@ class TestFiles {
 public:
     // A source-tree file by its path below the source folder, as a Windows path.
     static std::wstring Source(const std::wstring& relative);
+    // A file of this build tree by its path below the tree's top, as a Windows path.
+    static std::wstring Built(const std::wstring& relative);
     // A fresh empty folder below the temporary folder; ends with a backslash.
     static std::wstring NewFolder(const std::wstring& name);
     static bool Exists(const std::wstring& path);
