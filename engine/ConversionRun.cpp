@@ -9,8 +9,9 @@
 
 ConversionRun::Outcome ConversionRun::Execute() const {
     const std::wstring outputPath = OutputPath();
-    if (OutputFile::Exists(outputPath) && !ConfirmReplace(outputPath)) return Outcome::Declined;
-    if (Convert(outputPath)) return Outcome::Produced;
+    const bool exists = OutputFile::Exists(outputPath);
+    if (exists && !ConfirmReplace(outputPath)) return Outcome::Declined;
+    if (PresentationConverter::ConvertPresentation(m_options, exists)) return Outcome::Produced;
     ReportFailure();
     return Outcome::Failed;
 }
@@ -26,14 +27,6 @@ std::wstring ConversionRun::OutputPath() const {
 bool ConversionRun::ConfirmReplace(const std::wstring& outputPath) const {
     const std::wstring text = outputPath + L" already exists. Do you want to replace it?";
     return MessageBoxW(nullptr, text.c_str(), L"Vellumark 5.0", MB_YESNO) == IDYES;
-}
-
-// An old file at the output path, or one the interpreter left unfinished, is no success.
-bool ConversionRun::Convert(const std::wstring& outputPath) const {
-    FILETIME start{};
-    GetSystemTimeAsFileTime(&start);
-    return PresentationConverter::ConvertPresentation(m_options) &&
-           OutputFile::IsPdfWrittenSince(outputPath, start);
 }
 
 void ConversionRun::ReportFailure() const {

@@ -12,8 +12,9 @@ public:
 
     explicit ConversionRun(const ConversionOptions& options) : m_options(options) {}
 
-    // Produced only when the engine succeeded and the output path holds a PDF
-    // written by this run; a failure has been reported.
+    // Produced only when the engine succeeded: it moved a PDF made by this run
+    // to the output path, replacing a file there only after the user agreed. A
+    // failure has been reported.
     Outcome Execute() const;
     // The produced file's name, without folder.
     std::wstring OutputFileName() const;
@@ -23,7 +24,6 @@ public:
 private:
     std::wstring OutputPath() const;
     bool ConfirmReplace(const std::wstring& outputPath) const;
-    bool Convert(const std::wstring& outputPath) const;
 
     const ConversionOptions& m_options;
 };

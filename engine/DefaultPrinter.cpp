@@ -3,16 +3,28 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include <cwchar>
+namespace {
+// Per window; a program that does not answer in time is skipped.
+const UINT kAnnounceTimeoutMs = 2000;
+}  // namespace
 
 std::wstring DefaultPrinter::Get() {
-    DWORD size = 0;
-    GetDefaultPrinterW(nullptr, &size);
-    if (size == 0) return {};
-    std::wstring name(size, L'\0');
-    if (!GetDefaultPrinterW(name.data(), &size)) return {};
-    name.resize(wcslen(name.c_str()));
+    std::wstring name;
+    Read(name);
     return name;
+}
+
+// The spooler answers ERROR_FILE_NOT_FOUND only when there is no default printer.
+bool DefaultPrinter::Read(std::wstring& name) {
+    name.clear();
+    DWORD size = 0;
+    if (GetDefaultPrinterW(nullptr, &size)) return false;
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return false;
+    std::wstring buffer(size, L'\0');
+    if (!GetDefaultPrinterW(buffer.data(), &size)) return false;
+    name = buffer.c_str();
+    return true;
 }
 
 bool DefaultPrinter::Set(const std::wstring& name) {
@@ -28,4 +40,9 @@ bool DefaultPrinter::Clear() {
     LONG result = RegDeleteValueW(key, L"Device");
     RegCloseKey(key);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+void DefaultPrinter::Announce() {
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"windows"),
+                        SMTO_ABORTIFHUNG, kAnnounceTimeoutMs, nullptr);
 }

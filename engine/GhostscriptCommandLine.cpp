@@ -1,5 +1,4 @@
 #include "GhostscriptCommandLine.h"
-#include "OutputNaming.h"
 
 namespace {
 
@@ -22,11 +21,12 @@ const PermissionAmounts kAmounts[] = {
 std::wstring GhostscriptCommandLine::Build(const ConversionOptions& options,
                                            const std::wstring& interpreterFolder,
                                            const std::wstring& postScriptFile,
-                                           const std::wstring& parameterFile) {
+                                           const std::wstring& parameterFile,
+                                           const std::wstring& outputFile) {
     return L"\"" + interpreterFolder + L"gswin32c\"  " +
            L"-dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -dCompatibilityLevel=" +
            CompatibilityPiece(options) + PasswordPieces(options) + EncryptionPieces(options) +
-           OutputFilePiece(options) + L" -c .setpdfwrite -f " + L" " + QuoteArgument(parameterFile) + L" " +
+           OutputFilePiece(outputFile) + L" -c .setpdfwrite -f " + L" " + QuoteArgument(parameterFile) + L" " +
            QuoteArgument(postScriptFile) + L" " + QuoteArgument(parameterFile);
 }
 
@@ -90,9 +90,14 @@ std::wstring GhostscriptCommandLine::EncryptionPieces(const ConversionOptions& o
     return key + (L"-dPermissions=" + std::to_wstring(PermissionValue(options))) + L"  ";
 }
 
-std::wstring GhostscriptCommandLine::OutputFilePiece(const ConversionOptions& options) {
-    const std::wstring path = OutputNaming::OutputPath(options.outputFolder, options.presentationPath);
-    return L"-sOutputFile=" + QuoteArgument(EscapePercent(path)) + L" ";
+std::wstring GhostscriptCommandLine::OutputFilePiece(const std::wstring& outputFile) {
+    return L"-sOutputFile=" + QuoteArgument(EscapePercent(outputFile)) + L" ";
+}
+
+bool GhostscriptCommandLine::IsPlainAscii(const std::wstring& text) {
+    for (wchar_t c : text)
+        if (c < L' ' || c > L'~') return false;
+    return true;
 }
 
 // pdfwrite reads "%d" and the like in OutputFile as a page-number template;

@@ -10,8 +10,11 @@ public:
     // pages, so that its distiller parameters apply to them, and again after
     // them, so that its document information wins over the title that the
     // printer driver puts into its DSC comments.
+    // Ghostscript writes the PDF to `outputFile`, never straight to the user's
+    // output path (a failed run must not truncate a file there).
     static std::wstring Build(const ConversionOptions& options, const std::wstring& interpreterFolder,
-                              const std::wstring& postScriptFile, const std::wstring& parameterFile);
+                              const std::wstring& postScriptFile, const std::wstring& parameterFile,
+                              const std::wstring& outputFile);
 
     // -dPermissions for encryptionLevel 0 or 1; -4 (nothing withheld) otherwise.
     static int PermissionValue(const ConversionOptions& options);
@@ -19,11 +22,15 @@ public:
     // One argument in double quotes, escaped by the C runtime's argv rules.
     static std::wstring QuoteArgument(const std::wstring& argument);
 
+    // Only printable ASCII (blank to tilde): what an ANSI program such as
+    // gswin32c 8.64 receives unchanged whatever the code page.
+    static bool IsPlainAscii(const std::wstring& text);
+
 private:
     static bool Encrypts(const ConversionOptions& options);
     static std::wstring CompatibilityPiece(const ConversionOptions& options);
     static std::wstring PasswordPieces(const ConversionOptions& options);
     static std::wstring EncryptionPieces(const ConversionOptions& options);
-    static std::wstring OutputFilePiece(const ConversionOptions& options);
+    static std::wstring OutputFilePiece(const std::wstring& outputFile);
     static std::wstring EscapePercent(const std::wstring& path);
 };

@@ -1,24 +1,56 @@
 #include "GhostscriptRun.h"
 
 #include "AppMessageBox.h"
+#include "AsciiPath.h"
 #include "DistillerParameters.h"
 #include "GhostscriptCommandLine.h"
 #include "ModulePath.h"
 #include "ParameterFile.h"
 #include "ProcessRunner.h"
 
+const wchar_t* const GhostscriptRun::kPasswordRefusal =
+    L"Passwords may hold only ASCII letters, digits, blanks and punctuation!";
+
+bool GhostscriptRun::IsPlainPassword(const std::wstring& password) {
+    return GhostscriptCommandLine::IsPlainAscii(password);
+}
+
 std::wstring GhostscriptRun::InterpreterFolder() {
     return ModulePath::Folder() + L"\\gs\\gs8.64\\bin\\";
 }
 
 bool GhostscriptRun::Execute(const ConversionOptions& options, const std::wstring& postScriptFile,
-                             const std::wstring& parameterFile) {
+                             const std::wstring& parameterFile, const std::wstring& outputFile) {
+    if (!PasswordsArePlain(options)) return false;
     if (!ParameterFile::Write(parameterFile, DistillerParameters::Text(options))) {
         AppMessageBox::Show(L"Cannot write the parameter file " + parameterFile + L"!");
         return false;
     }
-    const std::wstring commandLine =
-        GhostscriptCommandLine::Build(options, InterpreterFolder(), postScriptFile, parameterFile);
+    const std::wstring folder = InterpreterFolder();
+    const std::wstring files[] = {Reachable(folder), Reachable(postScriptFile), Reachable(parameterFile),
+                                  Reachable(outputFile)};
+    for (const std::wstring& file : files)
+        if (file.empty()) return false;
+    const std::wstring commandLine = GhostscriptCommandLine::Build(options, files[0], files[1], files[2], files[3]);
     DWORD exitCode = STILL_ACTIVE;
-    return ProcessRunner::RunProcess(commandLine, true, &exitCode) != 0 && exitCode == 0;
+    // Ghostscript 8 reads start-up files from its current folder before -dSAFER applies.
+    return ProcessRunner::RunProcess(commandLine, true, &exitCode, folder) != 0 && exitCode == 0;
+}
+
+// The dialog refuses such passwords; an ANSI program would get them changed.
+bool GhostscriptRun::PasswordsArePlain(const ConversionOptions& options) {
+    const bool ownerUsed = options.securityEnabled && options.ownerPasswordEnabled;
+    const bool userUsed = options.securityEnabled && options.userPasswordEnabled;
+    if ((!ownerUsed || IsPlainPassword(options.ownerPassword)) && (!userUsed || IsPlainPassword(options.userPassword)))
+        return true;
+    AppMessageBox::Show(kPasswordRefusal);
+    return false;
+}
+
+std::wstring GhostscriptRun::Reachable(const std::wstring& path) {
+    const std::wstring ascii = AsciiPath::For(path);
+    if (ascii.empty())
+        AppMessageBox::Show(L"Ghostscript cannot be given the path " + path +
+                            L": it holds characters beyond ASCII and has no short (8.3) name.");
+    return ascii;
 }

@@ -7,13 +7,25 @@
 
 class GhostscriptRun {
 public:
+    // Why a password is refused: one character beyond printable ASCII.
+    static const wchar_t* const kPasswordRefusal;
+    // Whether a password can reach the ANSI interpreter unchanged.
+    static bool IsPlainPassword(const std::wstring& password);
+
     // Folder where gswin32c is expected: beside this module, "gs\gs8.64\bin\".
     static std::wstring InterpreterFolder();
 
-    // Writes the parameter file and runs the interpreter, waiting for it. True
-    // only when the interpreter ran and ended with exit code 0. When the
-    // parameter file cannot be written, says so in a message box and does not
-    // start the interpreter: an old file must never apply to a new run.
+    // Writes the parameter file (a new file) and runs the interpreter in its own
+    // folder, waiting for it; the PDF goes to `outputFile`. True only when the
+    // interpreter ran and ended with exit code 0. Says why in a message box and
+    // starts nothing when the parameter file cannot be written (an old file must
+    // never apply to a new run), or when a path or password cannot reach the
+    // ANSI interpreter as it stands.
     static bool Execute(const ConversionOptions& options, const std::wstring& postScriptFile,
-                        const std::wstring& parameterFile);
+                        const std::wstring& parameterFile, const std::wstring& outputFile);
+
+private:
+    static bool PasswordsArePlain(const ConversionOptions& options);
+    // The ASCII form of `path`; empty, and said so, when it has none.
+    static std::wstring Reachable(const std::wstring& path);
 };

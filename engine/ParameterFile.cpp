@@ -4,7 +4,7 @@
 
 #include "UniqueHandle.h"
 
-const wchar_t* const ParameterFile::kPath = L"C:\\pdfmarks";
+const wchar_t* const ParameterFile::kName = L"pdfmarks";
 
 std::string ParameterFile::ToAnsi(const std::wstring& text) {
     if (text.empty()) return {};
@@ -17,7 +17,7 @@ std::string ParameterFile::ToAnsi(const std::wstring& text) {
 
 bool ParameterFile::Write(const std::wstring& path, const std::wstring& text) {
     UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const std::string bytes = ToAnsi(text);
     DWORD written = 0;

@@ -5,11 +5,12 @@
 
 class ParameterFile {
 public:
-    // "C:\pdfmarks": one fixed place, overwritten by every conversion.
-    static const wchar_t* const kPath;
+    // The file's name in a conversion's private folder.
+    static const wchar_t* const kName;
 
-    // Creates or truncates `path` and writes `text` converted to CP_ACP.
-    // False when the file could not be created or fully written.
+    // Creates `path` anew and writes `text` converted to CP_ACP. False when the
+    // file already exists (it is never opened then: its content is not ours),
+    // or could not be created or fully written.
     static bool Write(const std::wstring& path, const std::wstring& text);
 
     static std::string ToAnsi(const std::wstring& text);

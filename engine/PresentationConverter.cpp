@@ -5,13 +5,17 @@
 #include "AppMessageBox.h"
 #include "ComApartment.h"
 #include "ComRef.h"
-#include "DefaultPrinter.h"
 #include "DispatchCall.h"
 #include "GhostscriptRun.h"
+#include "OutputFile.h"
+#include "OutputNaming.h"
 #include "ParameterFile.h"
 #include "PrintedFileWait.h"
+#include "PrinterSwitch.h"
+#include "PrivateFolder.h"
 
-const wchar_t* const PresentationConverter::kPostScriptFile = L"C:\\tmp.ps";
+const wchar_t* const PresentationConverter::kPostScriptName = L"tmp.ps";
+const wchar_t* const PresentationConverter::kPdfName = L"out.pdf";
 const wchar_t* const PresentationConverter::kPostScriptPrinter = L"Inkharbor";
 
 namespace {
@@ -27,24 +31,6 @@ const LONG kTrue = -1;  // msoTrue
 // A spooler may take its time; a deck that has not printed in ten minutes will not.
 const unsigned long kPrintTimeoutMs = 10 * 60 * 1000;
 const unsigned long kPrintPollMs = 500;
-
-// The user's default printer, switched for the run and put back on every path;
-// a user who had none is left with none.
-class PrinterSwitch {
-public:
-    explicit PrinterSwitch(const std::wstring& printer) : m_saved(DefaultPrinter::Get()) {
-        DefaultPrinter::Set(printer);
-    }
-    ~PrinterSwitch() {
-        if (m_saved.empty()) DefaultPrinter::Clear();
-        else DefaultPrinter::Set(m_saved);
-    }
-    PrinterSwitch(const PrinterSwitch&) = delete;
-    PrinterSwitch& operator=(const PrinterSwitch&) = delete;
-
-private:
-    std::wstring m_saved;
-};
 
 ComRef<IDispatch> CreatePowerPoint() {
     CLSID clsid;
@@ -78,40 +64,46 @@ bool OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch
     return true;
 }
 
-bool PrintCopy(IDispatch* copy) {
+bool PrintCopy(IDispatch* copy, const std::wstring& postScriptFile) {
     auto from = UniqueVariant::Int(-1);
     auto to = UniqueVariant::Int(-1);
-    auto file = UniqueVariant::String(PresentationConverter::kPostScriptFile);
+    auto file = UniqueVariant::String(postScriptFile);
     auto copies = UniqueVariant::Int(1);
     auto collate = UniqueVariant::Int(kTrue);
     if (FAILED(DispatchCall(copy).Method(kPrintOut, {from.Get(), to.Get(), file.Get(), copies.Get(), collate.Get()}))) {
         AppMessageBox::Show(L"PowerPoint could not print the presentation.");
         return false;
     }
-    if (!PrintedFileWait::Wait(PresentationConverter::kPostScriptFile, kPrintTimeoutMs, kPrintPollMs)) {
-        AppMessageBox::Show(std::wstring(L"The printed file ") + PresentationConverter::kPostScriptFile +
-                            L" was not complete in time.");
+    if (!PrintedFileWait::Wait(postScriptFile, kPrintTimeoutMs, kPrintPollMs)) {
+        AppMessageBox::Show(L"The printed file " + postScriptFile + L" was not complete in time.");
         return false;
     }
     return true;
 }
 
-// Deletes an earlier run's PostScript file: only this run's print may become the PDF.
-bool RemoveOldPrint() {
-    if (DeleteFileW(PresentationConverter::kPostScriptFile) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
-    AppMessageBox::Show(std::wstring(L"Cannot delete the old file ") + PresentationConverter::kPostScriptFile +
-                        L".");
+// The PDF becomes the user's only once it is complete.
+bool Deliver(const std::wstring& made, const ConversionOptions& options, bool replaceExisting) {
+    const std::wstring path = OutputNaming::OutputPath(options.outputFolder, options.presentationPath);
+    if (OutputFile::Deliver(made, path, replaceExisting)) return true;
+    if (OutputFile::IsPdf(made)) AppMessageBox::Show(L"Cannot write the PDF file " + path + L"!");
     return false;
 }
 
-bool PrintAndDistill(IDispatch* application, const ConversionOptions& options) {
+// The printer is put back as soon as the printed file is complete, before Ghostscript runs.
+bool PrintAndDistill(IDispatch* application, const ConversionOptions& options, const PrivateFolder& folder,
+                     bool replaceExisting) {
+    const std::wstring postScript = folder.Path() + PresentationConverter::kPostScriptName;
+    const std::wstring pdf = folder.Path() + PresentationConverter::kPdfName;
     ComRef<IDispatch> copy;
     bool converted = false;
     {
         PrinterSwitch printer(PresentationConverter::kPostScriptPrinter);
-        if (!RemoveOldPrint() || !OpenCopy(application, options.presentationPath, copy)) return false;
-        converted = PrintCopy(copy.Get()) &&
-                    GhostscriptRun::Execute(options, PresentationConverter::kPostScriptFile, ParameterFile::kPath);
+        if (!printer.Switched() || !OpenCopy(application, options.presentationPath, copy)) return false;
+        const bool printed = PrintCopy(copy.Get(), postScript);
+        printer.Restore();
+        converted = printed &&
+                    GhostscriptRun::Execute(options, postScript, folder.Path() + ParameterFile::kName, pdf) &&
+                    Deliver(pdf, options, replaceExisting);
     }
     DispatchCall(copy.Get()).Method(kClose);
     return converted;
@@ -119,7 +111,7 @@ bool PrintAndDistill(IDispatch* application, const ConversionOptions& options) {
 
 }  // namespace
 
-bool PresentationConverter::ConvertPresentation(const ConversionOptions& options) {
+bool PresentationConverter::ConvertPresentation(const ConversionOptions& options, bool replaceExisting) {
     try {
         ComApartment apartment;
         if (apartment.Failed()) AppMessageBox::Show(L"Failed to call Coinitialize()");
@@ -130,7 +122,14 @@ bool PresentationConverter::ConvertPresentation(const ConversionOptions& options
         }
         auto visible = UniqueVariant::Int(1);
         DispatchCall(application.Get()).Put(kVisible, visible.Get());
-        return PrintAndDistill(application.Get(), options);
+        // Declared before anything that may hold its files, so that it goes last.
+        PrivateFolder folder;
+        if (!folder.Created()) {
+            AppMessageBox::Show(L"Cannot create a folder for the intermediate files in " + PrivateFolder::Parent() +
+                                L"!");
+            return false;
+        }
+        return PrintAndDistill(application.Get(), options, folder, replaceExisting);
     } catch (...) {
         AppMessageBox::Show(L"The conversion failed unexpectedly.");
         return false;

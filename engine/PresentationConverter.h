@@ -7,12 +7,18 @@
 
 class PresentationConverter {
 public:
-    static const wchar_t* const kPostScriptFile;  // "C:\tmp.ps"
+    // Names of the intermediate files in the run's private folder.
+    static const wchar_t* const kPostScriptName;  // "tmp.ps"
+    static const wchar_t* const kPdfName;
     static const wchar_t* const kPostScriptPrinter;
 
     // Runs on a worker thread, never the thread PowerPoint serves calls on.
-    // True only when PowerPoint printed, the parameter file was written, and
-    // Ghostscript ran and ended with exit code 0. Every failure has been shown
-    // to the user; the user's default printer is as it was before.
-    static bool ConvertPresentation(const ConversionOptions& options);
+    // True only when PowerPoint printed, the parameter file was written,
+    // Ghostscript ran and ended with exit code 0, and this run moved the PDF it
+    // made to the output path; a file already there is replaced only with
+    // `replaceExisting`, and a failed run leaves it untouched. Every failure has
+    // been shown to the user, except a failing Ghostscript (the caller reports
+    // the run); the user's default printer is as it was before, and the
+    // intermediate files are gone.
+    static bool ConvertPresentation(const ConversionOptions& options, bool replaceExisting = false);
 };

@@ -50,8 +50,16 @@ struct FileHandleTraits {
     static void Close(Type h) { CloseHandle(h); }
 };
 
+// Searches from FindFirstFileW.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
 // GDI objects (brushes, fonts, bitmaps) are all freed by DeleteObject.
 template <typename T>

@@ -6,6 +6,7 @@
 
 #include "AppMessageBox.h"
 #include "ConversionRun.h"
+#include "GhostscriptRun.h"
 #include "ModulePath.h"
 #include "UniqueItemIdList.h"
 
@@ -233,6 +234,10 @@ bool CConvertDlg::PasswordsAccepted() {
     if (page.m_bOwnerPassword && page.m_strOwnerPassword.empty())
         return Refuse(L"Please Input OwnerPassword");
     if (page.m_bUserPassword && page.m_strUserPassword.empty()) return Refuse(L"Please Input UserPassword");
+    // Ghostscript would get such a character changed, and the PDF another password.
+    if ((page.m_bOwnerPassword && !GhostscriptRun::IsPlainPassword(page.m_strOwnerPassword)) ||
+        (page.m_bUserPassword && !GhostscriptRun::IsPlainPassword(page.m_strUserPassword)))
+        return Refuse(GhostscriptRun::kPasswordRefusal);
     if (!page.m_bUserPassword || !page.m_strOwnerPassword.empty()) return true;
     page.m_bOwnerPassword = 1;
     page.GetDlgItem(IDC_OWNER_PASSWORD).EnableWindow(true);

@@ -1,21 +1,39 @@
 // Stand-in for Ghostscript's console interpreter gswin32c.exe, run under Wine.
-// It logs the argument vector it was given (one line per run, gswin32c.log
-// beside it), maps Windows paths to Unix paths, and has the Unix script
-// gswin32c-run beside it run Debian's gs; it exits with gs's exit status.
+// Like Ghostscript 8.64, an ANSI program, it takes its arguments from
+// GetCommandLineA (Windows' best-fit conversion of the caller's command line),
+// split by the C runtime's rules. It logs them (one line per run in
+// <program>.log beside it) and the folder it was started in (<program>.cwd),
+// maps Windows paths to Unix paths, and has the Unix script gswin32c-run beside
+// it run Debian's gs; it exits with gs's exit status.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "CrtArguments.h"
 #include "UnixChild.h"
 
 namespace {
 
-std::wstring ExeFolder() {
+std::wstring ExePath() {
     std::vector<wchar_t> buffer(32768);
     DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    std::wstring path(buffer.data(), length);
-    return path.substr(0, path.find_last_of(L'\\') + 1);
+    return std::wstring(buffer.data(), length);
+}
+
+std::wstring CurrentFolder() {
+    std::vector<wchar_t> buffer(32768);
+    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return std::wstring(buffer.data(), length);
+}
+
+std::wstring FromAnsi(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), length, nullptr, 0);
+    std::wstring out(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), length, out.data(), size);
+    return out;
 }
 
 bool IsDrivePath(const std::wstring& text) {
@@ -31,42 +49,52 @@ std::string MapArgument(const std::wstring& arg) {
     return UnixChild::Utf8(arg);
 }
 
-// Arguments separated by tabs; backslash, tab, CR and LF escaped.
-std::string LogLine(int argc, wchar_t** argv) {
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += '\t';
-        for (char c : UnixChild::Utf8(argv[i])) {
-            switch (c) {
-                case '\\':
-                    line += "\\\\";
-                    break;
-                case '\t':
-                    line += "\\t";
-                    break;
-                case '\r':
-                    line += "\\r";
-                    break;
-                case '\n':
-                    line += "\\n";
-                    break;
-                default:
-                    line += c;
-            }
+// Backslash, tab, CR and LF escaped.
+std::string Escaped(const std::wstring& text) {
+    std::string out;
+    for (char c : UnixChild::Utf8(text)) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += c;
         }
     }
+    return out;
+}
+
+// The arguments after the program, separated by tabs.
+std::string LogLine(const std::vector<std::wstring>& argv) {
+    std::string line;
+    for (size_t i = 1; i < argv.size(); ++i) line += (i > 1 ? "\t" : "") + Escaped(argv[i]);
     return line + "\n";
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    const std::wstring folder = ExeFolder();
-    UnixChild::WriteFile(folder + L"gswin32c.log", LogLine(argc, argv), true);
+int main() {
+    std::vector<std::wstring> argv;
+    for (const std::string& arg : CrtArguments::Split(GetCommandLineA())) argv.push_back(FromAnsi(arg));
+
+    const std::wstring exe = ExePath();
+    const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
+    const std::wstring log = exe.substr(0, exe.find_last_of(L'.'));
+    UnixChild::WriteFile(log + L".log", LogLine(argv), true);
+    UnixChild::WriteFile(log + L".cwd", Escaped(CurrentFolder()) + "\n", true);
 
     const std::wstring request = UnixChild::TempFile(L"gsa");
     std::string args;
-    for (int i = 1; i < argc; ++i) args += MapArgument(argv[i]) + '\0';
+    for (size_t i = 1; i < argv.size(); ++i) args += MapArgument(argv[i]) + '\0';
     if (request.empty() || !UnixChild::WriteFile(request, args)) return 254;
 
     int status = UnixChild::Run(folder + L"gswin32c-run", request);

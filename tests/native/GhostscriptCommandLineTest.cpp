@@ -5,6 +5,7 @@
 namespace {
 
 const std::wstring kFolder = L"C:\\Program Files\\Q\\gs\\gs8.64\\bin\\";
+const std::wstring kPdf = L"C:\\Temp\\Q-1\\out.pdf";
 
 ConversionOptions Deck() {
     ConversionOptions options;
@@ -14,7 +15,7 @@ ConversionOptions Deck() {
 }
 
 std::wstring Build(const ConversionOptions& options) {
-    return GhostscriptCommandLine::Build(options, kFolder, L"C:\\tmp.ps", L"C:\\pdfmarks");
+    return GhostscriptCommandLine::Build(options, kFolder, L"C:\\tmp.ps", L"C:\\pdfmarks", kPdf);
 }
 
 // Text between "-dCompatibilityLevel=" and "-sOutputFile=".
@@ -69,7 +70,7 @@ std::vector<std::wstring> SplitArgv(const std::wstring& line) {
 TEST(GhostscriptCommandLine, DefaultLine) {
     EXPECT_EQ(Build(Deck()),
               L"\"C:\\Program Files\\Q\\gs\\gs8.64\\bin\\gswin32c\"  -dSAFER -dNOPAUSE -dBATCH "
-              L"-sDEVICE=pdfwrite -dCompatibilityLevel=1.3 -sOutputFile=\"C:\\Out\\deck.pdf\"  "
+              L"-sDEVICE=pdfwrite -dCompatibilityLevel=1.3 -sOutputFile=\"C:\\Temp\\Q-1\\out.pdf\"  "
               L"-c .setpdfwrite -f  \"C:\\pdfmarks\" \"C:\\tmp.ps\" \"C:\\pdfmarks\"");
 }
 
@@ -155,6 +156,7 @@ TEST(GhostscriptCommandLine, UserTextsStayOneArgumentEach) {
                                              L"C:\\my dir\\",
                                              L"C:\\tmp\\x.ps",
                                              L"C:\\my dir\\"};
-    EXPECT_EQ(SplitArgv(GhostscriptCommandLine::Build(o, kFolder, L"C:\\tmp\\x.ps", L"C:\\my dir\\")),
+    EXPECT_EQ(SplitArgv(GhostscriptCommandLine::Build(o, kFolder, L"C:\\tmp\\x.ps", L"C:\\my dir\\",
+                                                      L"\\\\srv\\share x\\Growth 20%.pdf")),
               expected);
 }

@@ -16,6 +16,7 @@
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "PresentationConverter.h"
+#include "ScratchTemp.h"
 #include "TestFiles.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
@@ -45,6 +46,35 @@ private:
     std::wstring m_folder;
     std::wstring m_away;
     bool m_moved = false;
+};
+
+// Puts a Ghostscript in place that fails after writing an error text over its
+// output file, as gs does when a run breaks off, for as long as this lives.
+class BrokenInterpreter {
+public:
+    BrokenInterpreter() : m_script(GhostscriptRun::InterpreterFolder() + L"gswin32c-run"), m_away(m_script + L"-away") {
+        m_moved = MoveFileW(m_script.c_str(), m_away.c_str()) != FALSE;
+        m_written = m_moved && TestFiles::Write(m_script,
+                                                "#!/bin/bash\n"
+                                                "mapfile -d '' args < \"$1\"\n"
+                                                "for a in \"${args[@]}\"; do\n"
+                                                "  case $a in -sOutputFile=*) echo 'Unrecoverable error' > \"${a#*=}\" ;; esac\n"
+                                                "done\n"
+                                                "echo 1 > \"$1.status.part\" && mv -f \"$1.status.part\" \"$1.status\"\n") &&
+                    UnixShell::Run("chmod +x " + UnixShell::Quote(m_script)).status == 0;
+    }
+    ~BrokenInterpreter() {
+        if (m_moved) MoveFileExW(m_away.c_str(), m_script.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    BrokenInterpreter(const BrokenInterpreter&) = delete;
+    BrokenInterpreter& operator=(const BrokenInterpreter&) = delete;
+    bool InPlace() const { return m_written; }
+
+private:
+    std::wstring m_script;
+    std::wstring m_away;
+    bool m_moved = false;
+    bool m_written = false;
 };
 
 std::string Joined(const std::vector<std::wstring>& texts) {
@@ -83,13 +113,15 @@ protected:
 
     void SetUp() override {
         DefaultPrinter::Set(kUserPrinter);
-        DeleteFileW(PresentationConverter::kPostScriptFile);
         out = TestFiles::NewFolder(L"job-out");
         runsBefore = GhostscriptRuns();
     }
+    // Whatever the run's end, it leaves nothing behind.
     void TearDown() override {
         session.reset();
         DefaultPrinter::Set(kUserPrinter);
+        EXPECT_EQ(temp.Left(), std::vector<std::wstring>{}) << "left in the temporary folder";
+        EXPECT_EQ(temp.NewAtRootOfC(), std::vector<std::wstring>{}) << "new at the root of C:";
     }
 
     void Open(StandInOptions standIn = {}) {
@@ -144,6 +176,7 @@ protected:
     }
 
     static std::wstring s_decks;
+    ScratchTemp temp{L"job-temp"};
     MessageBoxWatcher watcher;
     std::unique_ptr<ConvertDialogSession> session;
     HWND dialog = nullptr;
@@ -244,7 +277,7 @@ TEST_F(ConversionJob, AnsweringNoKeepsTheFileAndRunsNothing) {
     EXPECT_EQ(watcher.Seen()[0].caption, L"Vellumark 5.0");
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
     EXPECT_EQ(GhostscriptRuns(), runsBefore);
-    EXPECT_FALSE(TestFiles::Exists(PresentationConverter::kPostScriptFile)) << "PowerPoint must not print";
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter) << "nothing may be printed";
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
 }
 
@@ -264,6 +297,21 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
     EXPECT_TRUE(Dlg().m_dlgFinish.m_lstFiles.empty());
+}
+
+TEST_F(ConversionJob, FailingInterpreterLeavesTheFileTheUserAgreedToReplaceUntouched) {
+    const std::string before = "%PDF-1.3 from before\n";
+    ASSERT_TRUE(TestFiles::Write(Pdf(), before));
+    BrokenInterpreter broken;
+    ASSERT_TRUE(broken.InPlace());
+    watcher.SetButton(IDYES);
+    Open();
+    Driver().Click(IDOK);
+    ASSERT_TRUE(RunEnds());
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{ReplacePrompt(), FailureReport()}));
+    EXPECT_EQ(GhostscriptRuns(), runsBefore + 1);
+    EXPECT_EQ(TestFiles::Read(Pdf()), before);
+    EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
 }
 
 TEST_F(ConversionJob, MissingInterpreterEndsWithTheFailureReport) {

@@ -12,6 +12,7 @@
 
 #include "AppMessageBox.h"
 #include "ConvertDialogSession.h"
+#include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
@@ -232,6 +233,23 @@ TEST_F(ConvertDialog, PasswordsAreCheckedAndAUserPasswordNeedsAnOwnerPassword) {
     EXPECT_EQ(session->Dialog().m_pageSecurity.m_bOwnerPassword, 1);
     ExpectNothingStarted();
     EXPECT_EQ(watcher.Seen().size(), 3u);
+}
+
+// Ghostscript gets its command line in the ANSI code page: such a password would protect the PDF with another one.
+TEST_F(ConvertDialog, PasswordsBeyondPrintableAsciiAreRefused) {
+    Open(L"C:\\Decks\\Q3.final.pptx");
+    Driver().SelectTab(1);
+    Driver().ClickOnPage(1, IDC_ENABLE_SECURITY);
+    Driver().ClickOnPage(1, IDC_ENABLE_OWNER_PASSWORD);
+    Driver().SetTextOnPage(1, IDC_OWNER_PASSWORD, L"gr\u00FC\u00DFe");
+    EXPECT_EQ(ConvertRefusal(), GhostscriptRun::kPasswordRefusal);
+
+    Driver().SetTextOnPage(1, IDC_OWNER_PASSWORD, L"plain ~!@#$%^&*()_+{}|:\"<>?`-=[]\\;',./");
+    Driver().ClickOnPage(1, IDC_ENABLE_USER_PASSWORD);
+    Driver().SetTextOnPage(1, IDC_USER_PASSWORD, L"\u5BC6\u7801");
+    EXPECT_EQ(ConvertRefusal(), GhostscriptRun::kPasswordRefusal);
+    ExpectNothingStarted();
+    EXPECT_EQ(watcher.Seen().size(), 2u);
 }
 
 TEST_F(ConvertDialog, EscapeAndCloseEndTheDialogWhileIdle) {

@@ -14,12 +14,15 @@
 #include "MessageBoxWatcher.h"
 #include "LibraryExport.h"
 #include "ProcessRunner.h"
+#include "ScratchTemp.h"
+#include "ShimLog.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
 #include "StandInSession.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
+#include "UnixChild.h"
 #include "UnixShell.h"
 
 namespace {
@@ -91,8 +94,18 @@ protected:
         return deck;
     }
 
-    // Opens `deck` in the stand-in and converts it through the button; returns the listed file.
-    std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options) {
+    // Opens `deck` in the stand-in and converts it through the button, with the
+    // temporary folder `temp`; returns the listed file. The run leaves nothing
+    // in the temporary folder or at the root of C:.
+    std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
+                         const std::wstring& temp = L"e2e-temp") {
+        ScratchTemp scratch(temp);
+        const std::wstring produced = ConvertIn(deck, outputFolder, options);
+        EXPECT_EQ(scratch.Left(), std::vector<std::wstring>{}) << "left in the temporary folder";
+        EXPECT_EQ(scratch.NewAtRootOfC(), std::vector<std::wstring>{}) << "new at the root of C:";
+        return produced;
+    }
+    std::wstring ConvertIn(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options) {
         MessageBoxWatcher watcher;
         StandInOptions standIn;
         standIn.deck = deck;
@@ -176,4 +189,25 @@ TEST_F(EndToEnd, DeckNamedInLettersBeyondAsciiWithTheDefaults) {
     ASSERT_EQ(Convert(deck, folder, {}), name + L".pdf");
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(folder + name + L".pdf")),
                 {kAllPages, "PDF version:     1.3"});
+}
+
+// Ghostscript 8.64 gets its command line in the ANSI code page: U+FF02 becomes a
+// quotation mark, U+FF05 a percent sign, U+FF3C a backslash, Chinese '?'. The
+// user's temporary folder is named beyond ASCII too (an accented user name).
+TEST_F(EndToEnd, DeckAndFoldersNamedWithFullWidthSignsChineseAndAccentsGiveTheRightFile) {
+    const std::wstring name = L"Q3 \uFF02 -dNOSAFER \uFF02 \uFF05pipe\uFF05 \uFF3C \u5B63\u5EA6 \u00C9t\u00E9";
+    const std::wstring deck = Deck(L"e2e \uFF02\uFF05\uFF3C \u62A5\u544A Caf\u00E9", name + L".pptx");
+    const std::wstring output =
+        TestFiles::NewFolder(L"e2e out \uFF02 -sOutputFile=\uFF05pipe\uFF05cat \uFF3C \u6587\u4EF6 na\u00EFve");
+    ASSERT_EQ(Convert(deck, output, {}, L"e2e temp Zo\u00EB \u7528\u6237"), name + L".pdf");
+    ExpectLines(Shell("pdfinfo " + UnixShell::Quote(output + name + L".pdf")), {kAllPages});
+
+    const auto args = ShimLog::LastRun(*program + L"gs\\gs8.64\\bin\\gswin32c.log");
+    ASSERT_EQ(args.size(), 12u) << "an argument was added or split";
+    for (const std::string& arg : args) {
+        EXPECT_TRUE(ShimLog::IsPlainAscii(arg)) << arg;
+        EXPECT_NE(arg, "-dNOSAFER");
+    }
+    EXPECT_EQ(ShimLog::LastRun(*program + L"gs\\gs8.64\\bin\\gswin32c.cwd"),
+              std::vector<std::string>{UnixChild::Utf8(*program + L"gs\\gs8.64\\bin")});
 }

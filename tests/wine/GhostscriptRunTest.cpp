@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "OutputNaming.h"
+#include "ProcessRunner.h"
+#include "ShimLog.h"
 #include "TestFiles.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
@@ -26,8 +29,8 @@ protected:
     }
 
     bool Convert() {
-        return GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"),
-                                       folder + L"pdfmarks");
+        return GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"), folder + L"pdfmarks",
+                                       Pdf());
     }
 
     std::string Shell(const std::string& command) {
@@ -47,6 +50,10 @@ protected:
 
     std::string Info(const std::string& extra = "") {
         return Shell("pdfinfo " + extra + " " + UnixShell::Quote(Pdf()));
+    }
+
+    static std::vector<std::string> LastLogged(const wchar_t* log) {
+        return ShimLog::LastRun(GhostscriptRun::InterpreterFolder() + L"gswin32c" + log);
     }
 
     std::wstring folder;
@@ -133,7 +140,7 @@ TEST_F(GhostscriptRunTest, ArgumentsReachTheInterpreterAsBuilt) {
 TEST_F(GhostscriptRunTest, UnwritableParameterFileStopsTheRunWithAMessage) {
     MessageBoxWatcher watcher;
     const std::wstring blocked = folder + L"blocked\\pdfmarks";  // a folder that does not exist
-    EXPECT_FALSE(GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"), blocked));
+    EXPECT_FALSE(GhostscriptRun::Execute(options, TestFiles::Source(L"samples\\sample.ps"), blocked, Pdf()));
     EXPECT_FALSE(TestFiles::Exists(Pdf())) << "Ghostscript must not run";
     const auto seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
@@ -142,5 +149,56 @@ TEST_F(GhostscriptRunTest, UnwritableParameterFileStopsTheRunWithAMessage) {
 }
 
 TEST_F(GhostscriptRunTest, FailingInterpreterIsNoSuccess) {
-    EXPECT_FALSE(GhostscriptRun::Execute(options, folder + L"missing.ps", folder + L"pdfmarks"));
+    EXPECT_FALSE(GhostscriptRun::Execute(options, folder + L"missing.ps", folder + L"pdfmarks", Pdf()));
+}
+
+// Ghostscript 8.64 gets its command line in the ANSI code page, where a
+// full-width quotation mark is a plain one and a Chinese letter a '?'.
+TEST_F(GhostscriptRunTest, PathsBeyondAsciiReachTheInterpreterAsShortNamesAndAddNoSwitch) {
+    const std::wstring odd = TestFiles::NewFolder(L"gs \uFF02 -dNOSAFER \uFF02 \uFF05pipe\uFF05 \uFF3C \u5B63\u5EA6 Caf\u00E9");
+    ASSERT_TRUE(CopyFileW(TestFiles::Source(L"samples\\sample.ps").c_str(), (odd + L"tmp.ps").c_str(), FALSE));
+    ASSERT_TRUE(GhostscriptRun::Execute(options, odd + L"tmp.ps", odd + L"pdfmarks", odd + L"out.pdf"));
+    EXPECT_EQ(TestFiles::Read(odd + L"out.pdf").substr(0, 5), "%PDF-");
+    const std::vector<std::string> args = LastLogged(L".log");
+    ASSERT_EQ(args.size(), 12u) << "an argument was added or split";
+    for (const std::string& arg : args) EXPECT_TRUE(ShimLog::IsPlainAscii(arg)) << arg;
+    EXPECT_EQ(args[0], "-dSAFER");
+    EXPECT_EQ(args[5].rfind("-sOutputFile=", 0), 0u) << args[5];
+    EXPECT_EQ(args[6], "-c");
+}
+
+// Ghostscript 8 runs a gs_init.ps from its current folder before -dSAFER applies.
+TEST_F(GhostscriptRunTest, InterpreterStartsInItsOwnFolder) {
+    ASSERT_TRUE(Convert());
+    std::string expected = UnixChild::Utf8(GhostscriptRun::InterpreterFolder());
+    expected.pop_back();  // the current folder has no final backslash
+    EXPECT_EQ(LastLogged(L".cwd"), std::vector<std::string>{expected});
+}
+
+TEST_F(GhostscriptRunTest, PasswordBeyondPrintableAsciiStartsNothing) {
+    options.securityEnabled = 1;
+    options.ownerPasswordEnabled = 1;
+    for (const std::wstring& password : {std::wstring(L"gr\u00FC\u00DF"), std::wstring(L"\u5BC6\u7801"),
+                                         std::wstring(L"tab\there"), std::wstring(L"\uFF02 -dNOSAFER")}) {
+        options.ownerPassword = password;
+        MessageBoxWatcher watcher;
+        EXPECT_FALSE(Convert());
+        EXPECT_FALSE(TestFiles::Exists(Pdf())) << "Ghostscript must not run";
+        EXPECT_FALSE(TestFiles::Exists(folder + L"pdfmarks"));
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_EQ(watcher.Seen()[0].text, GhostscriptRun::kPasswordRefusal);
+    }
+}
+
+// The stand-in is as strict as 8.64: Windows' best-fit conversion turns U+FF02
+// into '"', which ends the quoted argument, and the C runtime splits the rest.
+TEST_F(GhostscriptRunTest, StandInSeesTheCommandLineAsAnAnsiProgramDoes) {
+    const std::wstring shim = L"\"" + GhostscriptRun::InterpreterFolder() + L"gswin32c\"";
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_NE(ProcessRunner::RunProcess(shim + L" \"a\uFF02 -dNOSAFER \uFF02b\" \"x\\\"y\" -v", true, &exitCode, folder),
+              0u);
+    EXPECT_EQ(LastLogged(L".log"), (std::vector<std::string>{"a", "-dNOSAFER", "b", "x\"y", "-v"}));
+    std::string started = UnixChild::Utf8(folder);
+    started.pop_back();
+    EXPECT_EQ(LastLogged(L".cwd"), std::vector<std::string>{started});
 }

@@ -1,4 +1,4 @@
-// What counts as a PDF made by this run at the output path, and the file
+// What counts as a PDF, how the PDF reaches the output path, and the file
 // search that decides whether to ask before replacing.
 #include <gtest/gtest.h>
 
@@ -37,17 +37,41 @@ protected:
 
 }  // namespace
 
-TEST_F(OutputFileCheck, OnlyAPdfWrittenSinceTheStartCounts) {
+// The file's time says nothing (a share's clock may be behind ours); its header does.
+TEST_F(OutputFileCheck, OnlyAFileThatStartsLikeAPdfCounts) {
     ASSERT_TRUE(TestFiles::Write(folder + L"new.pdf", "%PDF-1.3\n%%EOF\n"));
     ASSERT_TRUE(TestFiles::Write(folder + L"empty.pdf", ""));
     ASSERT_TRUE(TestFiles::Write(folder + L"text.pdf", "GPL Ghostscript: Unrecoverable error\n"));
     ASSERT_TRUE(TestFiles::Write(folder + L"old.pdf", "%PDF-1.3\n%%EOF\n"));
     ASSERT_TRUE(MakeOld(folder + L"old.pdf"));
-    EXPECT_TRUE(OutputFile::IsPdfWrittenSince(folder + L"new.pdf", start));
-    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"empty.pdf", start));
-    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"text.pdf", start));
-    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"old.pdf", start));
-    EXPECT_FALSE(OutputFile::IsPdfWrittenSince(folder + L"missing.pdf", start));
+    EXPECT_TRUE(OutputFile::IsPdf(folder + L"new.pdf"));
+    EXPECT_FALSE(OutputFile::IsPdf(folder + L"empty.pdf"));
+    EXPECT_FALSE(OutputFile::IsPdf(folder + L"text.pdf"));
+    EXPECT_TRUE(OutputFile::IsPdf(folder + L"old.pdf"));
+    EXPECT_FALSE(OutputFile::IsPdf(folder + L"missing.pdf"));
+}
+
+// A file at the output path changes only when the user agreed, and only for a PDF.
+TEST_F(OutputFileCheck, DeliveryReplacesOnlyWhenAgreedAndOnlyWithAPdf) {
+    const std::string before = "%PDF-1.3 the user's own\n";
+    const std::string made = "%PDF-1.4 made by this run\n";
+    const std::wstring target = folder + L"Q3.pdf";
+    ASSERT_TRUE(TestFiles::Write(target, before));
+    ASSERT_TRUE(TestFiles::Write(folder + L"made.pdf", made));
+    EXPECT_FALSE(OutputFile::Deliver(folder + L"made.pdf", target, false));
+    EXPECT_EQ(TestFiles::Read(target), before);
+
+    ASSERT_TRUE(TestFiles::Write(folder + L"broken.pdf", "GPL Ghostscript: Unrecoverable error\n"));
+    EXPECT_FALSE(OutputFile::Deliver(folder + L"broken.pdf", target, true));
+    EXPECT_EQ(TestFiles::Read(target), before);
+
+    EXPECT_TRUE(OutputFile::Deliver(folder + L"made.pdf", target, true));
+    EXPECT_EQ(TestFiles::Read(target), made);
+    EXPECT_FALSE(TestFiles::Exists(folder + L"made.pdf")) << "moved, not copied";
+
+    ASSERT_TRUE(TestFiles::Write(folder + L"second.pdf", made));
+    EXPECT_TRUE(OutputFile::Deliver(folder + L"second.pdf", folder + L"New.pdf", false));
+    EXPECT_EQ(TestFiles::Read(folder + L"New.pdf"), made);
 }
 
 TEST_F(OutputFileCheck, SearchFindsFilesOnlyAndNeverOverlongPaths) {

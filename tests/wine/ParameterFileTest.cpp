@@ -4,11 +4,12 @@
 #include "ParameterFile.h"
 #include "TestFiles.h"
 
-TEST(ParameterFile, SecondWriteReplacesALongerFirstOneCompletely) {
+// A file that is already there may be someone else's: it is neither read nor changed.
+TEST(ParameterFile, SecondWriteNeverOpensTheFileTheFirstOneMade) {
     const std::wstring path = TestFiles::NewFolder(L"params") + L"pdfmarks";
     ASSERT_TRUE(ParameterFile::Write(path, std::wstring(5000, L'x') + L"\n>> setdistillerparams"));
-    ASSERT_TRUE(ParameterFile::Write(path, L"\n\n\n\n<<\n>> setdistillerparams"));
-    EXPECT_EQ(TestFiles::Read(path), "\n\n\n\n<<\n>> setdistillerparams");
+    EXPECT_FALSE(ParameterFile::Write(path, L"\n\n\n\n<<\n>> setdistillerparams"));
+    EXPECT_EQ(TestFiles::Read(path), std::string(5000, 'x') + "\n>> setdistillerparams");
 }
 
 TEST(ParameterFile, WritesLineBreaksAsTheyStandWithoutMarkOrTerminator) {

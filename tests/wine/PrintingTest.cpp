@@ -1,8 +1,14 @@
 // The PowerPoint stand-in's printing, and a saved deck turned into a PDF
 // through it, with PowerPoint's calls served on this (the user-interface) thread.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "DefaultPrinter.h"
 #include "DispatchCall.h"
@@ -20,6 +26,79 @@
 namespace {
 
 const wchar_t kUserPrinter[] = L"Office Laser";
+const wchar_t kDevices[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices";
+const wchar_t kWindows[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
+std::wstring UserValue(const wchar_t* key, const wchar_t* name) {
+    wchar_t value[512] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return value;
+}
+
+bool SetUserValue(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+// Takes a printer out of the user's list of devices, where the spooler looks up
+// a new default printer, as if it were not installed; puts it back when it goes.
+class UninstalledPrinter {
+public:
+    explicit UninstalledPrinter(const wchar_t* name) : m_name(name), m_value(UserValue(kDevices, name)) {}
+    ~UninstalledPrinter() {
+        if (m_removed) SetUserValue(kDevices, m_name, m_value);
+    }
+    UninstalledPrinter(const UninstalledPrinter&) = delete;
+    UninstalledPrinter& operator=(const UninstalledPrinter&) = delete;
+    bool Remove() {
+        m_removed = m_value != L"<none>" && RegDeleteKeyValueW(HKEY_CURRENT_USER, kDevices, m_name) == ERROR_SUCCESS;
+        return m_removed;
+    }
+
+private:
+    const wchar_t* m_name;
+    std::wstring m_value;
+    bool m_removed = false;
+};
+
+// A hidden top-level window of this thread that notes, for each broadcast of a
+// change to the "windows" settings, the default printer and a count then.
+class SettingsListener {
+public:
+    struct Heard {
+        std::wstring printer;
+        size_t count;
+    };
+    explicit SettingsListener(std::function<size_t()> count) : m_count(std::move(count)) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"QuillsetSettingsListener";
+        RegisterClassW(&windowClass);
+        m_window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                   windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~SettingsListener() { DestroyWindow(m_window); }
+    SettingsListener(const SettingsListener&) = delete;
+    SettingsListener& operator=(const SettingsListener&) = delete;
+    const std::vector<Heard>& HeardSoFar() const { return m_heard; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<SettingsListener*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && message == WM_SETTINGCHANGE && lParam &&
+            std::wstring(reinterpret_cast<const wchar_t*>(lParam)) == L"windows")
+            self->m_heard.push_back({DefaultPrinter::Get(), self->m_count()});
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    std::function<size_t()> m_count;
+    std::vector<Heard> m_heard;
+    HWND m_window = nullptr;
+};
 
 class PrintingTest : public ::testing::Test {
 protected:
@@ -36,7 +115,6 @@ protected:
 
     void SetUp() override {
         DefaultPrinter::Set(kUserPrinter);
-        DeleteFileW(PresentationConverter::kPostScriptFile);
         out = TestFiles::NewFolder(L"printing-out");
         options.presentationPath = s_decks + L"Five slides.pdf";
         options.outputFolder = out;
@@ -143,17 +221,20 @@ TEST_F(PrintingTest, FailingPowerPointCallsEndTheRunCleanly) {
     }
 }
 
+// The run's files are its own: an old print where earlier versions kept theirs is neither read nor touched.
 TEST_F(PrintingTest, StalePostScriptFileIsNeverConverted) {
-    ASSERT_TRUE(TestFiles::Write(PresentationConverter::kPostScriptFile,
-                                 "%!PS\n/Helvetica findfont 20 scalefont setfont 72 72 moveto (stale) show "
-                                 "showpage\n"));
+    const std::string stale = "%!PS\n/Helvetica findfont 20 scalefont setfont 72 72 moveto (stale) show showpage\n";
+    ASSERT_TRUE(TestFiles::Write(L"C:\\tmp.ps", stale));
     StandInOptions standIn = Deck(options.presentationPath);
     standIn.failPrintOut = true;
     StandInSession session(standIn);
     MessageBoxWatcher watcher;
+    const size_t runs = GhostscriptRuns();
     EXPECT_FALSE(Convert(session));
     EXPECT_FALSE(TestFiles::Exists(Pdf()));
-    EXPECT_FALSE(TestFiles::Exists(PresentationConverter::kPostScriptFile));
+    EXPECT_EQ(GhostscriptRuns(), runs);
+    EXPECT_EQ(TestFiles::Read(L"C:\\tmp.ps"), stale);
+    DeleteFileW(L"C:\\tmp.ps");
 }
 
 TEST_F(PrintingTest, UserWithoutDefaultPrinterIsLeftWithout) {
@@ -183,4 +264,65 @@ TEST_F(PrintingTest, UnregisteredPowerPointIsReportedAndNothingChanges) {
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].text, L"\u521B\u5EFAPowerPoint\u670D\u52A1\u5931\u8D25!");
+}
+
+TEST_F(PrintingTest, MissingInkharborStopsBeforePrintingWithAMessageThatNamesIt) {
+    StandInSession session(Deck(options.presentationPath));
+    UninstalledPrinter missing(L"Inkharbor");
+    ASSERT_TRUE(missing.Remove());
+    MessageBoxWatcher watcher;
+    const size_t runs = GhostscriptRuns();
+    EXPECT_FALSE(Convert(session));
+    EXPECT_EQ(GhostscriptRuns(), runs) << "Ghostscript must not run";
+    EXPECT_EQ(session.Application().Count(), 1u) << "nothing may be opened or printed";
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_NE(watcher.Seen()[0].text.find(L"Inkharbor"), std::wstring::npos) << UnixChild::Utf8(watcher.Seen()[0].text);
+    EXPECT_EQ(watcher.Seen()[0].caption, ModulePath::BaseName());
+}
+
+// The spooler cannot make sense of the user's setting: that is no reason to throw it away.
+TEST_F(PrintingTest, DefaultPrinterThatCannotBeReadIsNeverCleared) {
+    ASSERT_TRUE(SetUserValue(kWindows, L"Device", kUserPrinter));
+    StandInSession session(Deck(options.presentationPath));
+    MessageBoxWatcher watcher;
+    const size_t runs = GhostscriptRuns();
+    EXPECT_FALSE(Convert(session));
+    EXPECT_EQ(UserValue(kWindows, L"Device"), kUserPrinter);
+    EXPECT_EQ(GhostscriptRuns(), runs);
+    EXPECT_EQ(session.Application().Count(), 1u);
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+}
+
+// Programs that keep the default printer hear of its return, and hear it before Ghostscript starts.
+TEST_F(PrintingTest, RestoredPrinterIsAnnouncedBeforeGhostscriptRuns) {
+    StandInSession session(Deck(options.presentationPath));
+    const size_t runs = GhostscriptRuns();
+    SettingsListener listener(&GhostscriptRuns);
+    ASSERT_TRUE(Convert(session));
+    EXPECT_EQ(GhostscriptRuns(), runs + 1);
+    ASSERT_FALSE(listener.HeardSoFar().empty()) << "no WM_SETTINGCHANGE for \"windows\"";
+    EXPECT_EQ(listener.HeardSoFar().back().printer, kUserPrinter);
+    EXPECT_EQ(listener.HeardSoFar().back().count, runs) << "announced only after Ghostscript started";
+}
+
+TEST_F(PrintingTest, PrinterThatCannotBePutBackIsReported) {
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.slowPrintSeconds = 3;
+    StandInSession session(standIn);
+    UninstalledPrinter gone(kUserPrinter);
+    MessageBoxWatcher watcher;
+    std::atomic<bool> removed{false};
+    // While the deck prints, the user's printer is uninstalled.
+    std::thread remover([&] {
+        const ULONGLONG deadline = GetTickCount64() + 60000;
+        while (DefaultPrinter::Get() != L"Inkharbor" && GetTickCount64() < deadline) Sleep(20);
+        removed = gone.Remove();
+    });
+    const bool converted = Convert(session);
+    remover.join();
+    ASSERT_TRUE(removed);
+    EXPECT_TRUE(converted) << "the PDF is still made";
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_NE(watcher.Seen()[0].text.find(kUserPrinter), std::wstring::npos) << UnixChild::Utf8(watcher.Seen()[0].text);
 }

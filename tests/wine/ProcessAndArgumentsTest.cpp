@@ -9,6 +9,7 @@
 
 #include "GhostscriptCommandLine.h"
 #include "ModulePath.h"
+#include "OutputNaming.h"
 #include "ProcessRunner.h"
 #include "UnixShell.h"
 
@@ -34,6 +35,12 @@ ConversionOptions Secured(const std::wstring& owner, const std::wstring& user, c
     return options;
 }
 
+// The PDF named as the user's would be: any path must stay one argument.
+std::wstring Build(const ConversionOptions& options, const std::wstring& interpreterFolder) {
+    return GhostscriptCommandLine::Build(options, interpreterFolder, L"C:\\tmp.ps", L"C:\\pdfmarks",
+                                         OutputNaming::OutputPath(options.outputFolder, options.presentationPath));
+}
+
 }  // namespace
 
 TEST(CommandLineArgv, TypedTextsComeBackExactlyAndAddNoSwitch) {
@@ -47,9 +54,8 @@ TEST(CommandLineArgv, TypedTextsComeBackExactlyAndAddNoSwitch) {
         {L"a\\\\b\\\"c", L"", L"C:\\trailing\\\\"},
     };
     for (const auto& c : cases) {
-        const auto args = Parse(GhostscriptCommandLine::Build(Secured(c.owner, c.user, c.folder),
-                                                              L"C:\\Program Files\\Quill\\gs\\gs8.64\\bin\\",
-                                                              L"C:\\tmp.ps", L"C:\\pdfmarks"));
+        const auto args =
+            Parse(Build(Secured(c.owner, c.user, c.folder), L"C:\\Program Files\\Quill\\gs\\gs8.64\\bin\\"));
         ASSERT_GE(args.size(), 4u);
         EXPECT_EQ(args[0], L"C:\\Program Files\\Quill\\gs\\gs8.64\\bin\\gswin32c");
         std::vector<std::wstring> switches;
@@ -66,8 +72,7 @@ TEST(CommandLineArgv, TypedTextsComeBackExactlyAndAddNoSwitch) {
 }
 
 TEST(CommandLineArgv, OutputPathSurvivesBlanksAndTrailingBackslashes) {
-    const auto args = Parse(GhostscriptCommandLine::Build(
-        Secured(L"o", L"u", L"C:\\A B\\\\"), L"C:\\q\\gs\\gs8.64\\bin\\", L"C:\\tmp.ps", L"C:\\pdfmarks"));
+    const auto args = Parse(Build(Secured(L"o", L"u", L"C:\\A B\\\\"), L"C:\\q\\gs\\gs8.64\\bin\\"));
     bool found = false;
     for (const auto& a : args)
         if (a.rfind(L"-sOutputFile=", 0) == 0) {

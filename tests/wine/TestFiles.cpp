@@ -25,9 +25,12 @@ std::wstring TestFiles::Built(const std::wstring& relative) {
 }
 
 std::wstring TestFiles::NewFolder(const std::wstring& name) {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring folder = std::wstring(temp) + L"quillset-tests\\" + name;
+    static const std::wstring temp = [] {
+        wchar_t path[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, path);
+        return std::wstring(path);
+    }();
+    std::wstring folder = temp + L"quillset-tests\\" + name;
     UnixShell::Run("rm -rf " + UnixShell::Quote(folder));
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     return folder + L"\\";
