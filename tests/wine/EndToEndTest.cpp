@@ -177,3 +177,28 @@ TEST_F(EndToEnd, DeckNamedInLettersBeyondAsciiWithTheDefaults) {
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(folder + name + L".pdf")),
                 {kAllPages, "PDF version:     1.3"});
 }
+
+// A file that is no presentation: the run ends on the product's own message, with
+// neither a Finish dialog nor a PDF; the dialog is closed once its job is over
+// (make demo relies on this to end at once).
+TEST_F(EndToEnd, AFileThatIsNoPresentationEndsOnTheProductsMessage) {
+    const std::wstring folder = TestFiles::NewFolder(L"e2e-no-presentation");
+    ASSERT_TRUE(TestFiles::Write(folder + L"broken.pptx", "this is not a presentation\n"));
+    MessageBoxWatcher watcher(IDCANCEL);
+    StandInOptions standIn;
+    standIn.deck = folder + L"broken.pptx";
+    StandInSession session(standIn);
+    auto& bars = session.Application().CommandBars();
+    ASSERT_EQ(bars.Count(), 1u) << "the add-in did not load";
+    ButtonConversion conversion(folder, {});
+    conversion.giveUp = [&] { return !watcher.Seen().empty(); };
+    EXPECT_EQ(conversion.Run(bars.At(0).At(0)), L"");
+
+    const auto seen = watcher.Seen();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().caption, L"Quillset");
+    EXPECT_EQ(seen.front().text, L"PowerPoint could not print the presentation.");
+    for (const auto& box : seen)
+        EXPECT_NE(box.text, L"Working now,Hold for a moment!") << "closed while the job still ran";
+    EXPECT_EQ(GetFileAttributesW((folder + L"broken.pdf").c_str()), INVALID_FILE_ATTRIBUTES);
+}
