@@ -16,7 +16,7 @@ STAGE = scripts/stage $(if $(V),--verbose)
 all: dist
 
 deps:
-	@$(STAGE) installing $(LOGS)/deps.log scripts/install-deps
+	@$(STAGE) "installing packages" $(LOGS)/deps.log scripts/install-deps
 
 native: deps
 	@$(STAGE) "building native" $(LOGS)/native.log $(SHELL) -c '\
