@@ -95,8 +95,11 @@ TEST(GhostscriptLocator, NeitherBundledNorInstalledIsNotFound) {
     const std::wstring empty = TestFiles::NewFolder(L"gs-none");
     GhostscriptInterpreter found;
     EXPECT_FALSE(GhostscriptLocator::Find(empty, found)) << Describe(found);
-    // A bundled folder without gswin32c.exe in it does not count either.
+    // A bundled folder without gswin32c.exe in it does not count either, nor
+    // an installed release before 9.
     ASSERT_TRUE(TestFiles::Write(empty + L"gswin32c", ""));
+    InstalledGhostscript old(Fake(L"8.71", L"GPL Ghostscript", KEY_WOW64_32KEY, L"gswin32c"));
+    ASSERT_TRUE(old.Ready());
     EXPECT_FALSE(GhostscriptLocator::Find(empty, found)) << Describe(found);
 
     const std::wstring message = GhostscriptLocator::NotFoundMessage();
