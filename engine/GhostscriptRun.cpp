@@ -4,7 +4,7 @@
 #include "AsciiPath.h"
 #include "DistillerParameters.h"
 #include "GhostscriptCommandLine.h"
-#include "ModulePath.h"
+#include "GhostscriptLocator.h"
 #include "ParameterFile.h"
 #include "ProcessRunner.h"
 
@@ -16,25 +16,31 @@ bool GhostscriptRun::IsPlainPassword(const std::wstring& password) {
 }
 
 std::wstring GhostscriptRun::InterpreterFolder() {
-    return ModulePath::Folder() + L"\\gs\\gs8.64\\bin\\";
+    return GhostscriptLocator::BundledFolder();
 }
 
 bool GhostscriptRun::Execute(const ConversionOptions& options, const std::wstring& postScriptFile,
                              const std::wstring& parameterFile, const std::wstring& outputFile) {
+    GhostscriptInterpreter interpreter;
+    if (!GhostscriptLocator::Find(interpreter)) {
+        AppMessageBox::Show(GhostscriptLocator::NotFoundMessage());
+        return false;
+    }
     if (!PasswordsArePlain(options)) return false;
     if (!ParameterFile::Write(parameterFile, DistillerParameters::Text(options))) {
         AppMessageBox::Show(L"Cannot write the parameter file " + parameterFile + L"!");
         return false;
     }
-    const std::wstring folder = InterpreterFolder();
-    const std::wstring files[] = {Reachable(folder), Reachable(postScriptFile), Reachable(parameterFile),
+    const std::wstring files[] = {Reachable(interpreter.folder), Reachable(postScriptFile), Reachable(parameterFile),
                                   Reachable(outputFile)};
     for (const std::wstring& file : files)
         if (file.empty()) return false;
-    const std::wstring commandLine = GhostscriptCommandLine::Build(options, files[0], files[1], files[2], files[3]);
+    GhostscriptInterpreter ascii = interpreter;
+    ascii.folder = files[0];
+    const std::wstring commandLine = GhostscriptCommandLine::Build(options, ascii, files[1], files[2], files[3]);
     DWORD exitCode = STILL_ACTIVE;
     // Ghostscript 8 reads start-up files from its current folder before -dSAFER applies.
-    return ProcessRunner::RunProcess(commandLine, true, &exitCode, folder) != 0 && exitCode == 0;
+    return ProcessRunner::RunProcess(commandLine, true, &exitCode, interpreter.folder) != 0 && exitCode == 0;
 }
 
 // The dialog refuses such passwords; an ANSI program would get them changed.

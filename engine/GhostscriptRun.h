@@ -12,14 +12,15 @@ public:
     // Whether a password can reach the ANSI interpreter unchanged.
     static bool IsPlainPassword(const std::wstring& password);
 
-    // Folder where gswin32c is expected: beside this module, "gs\gs8.64\bin\".
+    // Folder where the bundled gswin32c is expected: beside this module, "gs\gs8.64\bin\".
     static std::wstring InterpreterFolder();
 
-    // Writes the parameter file (a new file) and runs the interpreter in its own
-    // folder, waiting for it; the PDF goes to `outputFile`. True only when the
-    // interpreter ran and ended with exit code 0. Says why in a message box and
-    // starts nothing when the parameter file cannot be written (an old file must
-    // never apply to a new run), or when a path or password cannot reach the
+    // Writes the parameter file (a new file) and runs the interpreter that
+    // GhostscriptLocator finds in its own folder, waiting for it; the PDF goes
+    // to `outputFile`. True only when the interpreter ran and ended with exit
+    // code 0. Says why in a message box and starts nothing when there is no
+    // interpreter, when the parameter file cannot be written (an old file must
+    // never apply to a new run), or when a path or password cannot reach an
     // ANSI interpreter as it stands.
     static bool Execute(const ConversionOptions& options, const std::wstring& postScriptFile,
                         const std::wstring& parameterFile, const std::wstring& outputFile);

@@ -6,6 +6,7 @@
 #include "ComApartment.h"
 #include "ComRef.h"
 #include "DispatchCall.h"
+#include "GhostscriptLocator.h"
 #include "GhostscriptRun.h"
 #include "OutputFile.h"
 #include "OutputNaming.h"
@@ -113,6 +114,13 @@ bool PrintAndDistill(IDispatch* application, const ConversionOptions& options, c
 
 bool PresentationConverter::ConvertPresentation(const ConversionOptions& options, bool replaceExisting) {
     try {
+        // Before PowerPoint prints and the default printer changes: without an
+        // interpreter the print would only be thrown away.
+        GhostscriptInterpreter interpreter;
+        if (!GhostscriptLocator::Find(interpreter)) {
+            AppMessageBox::Show(GhostscriptLocator::NotFoundMessage());
+            return false;
+        }
         ComApartment apartment;
         if (apartment.Failed()) AppMessageBox::Show(L"Failed to call Coinitialize()");
         ComRef<IDispatch> application = CreatePowerPoint();

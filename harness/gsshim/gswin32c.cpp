@@ -3,8 +3,11 @@
 // GetCommandLineA (Windows' best-fit conversion of the caller's command line),
 // split by the C runtime's rules. It logs them (one line per run in
 // <program>.log beside it) and the folder it was started in (<program>.cwd),
-// maps Windows paths to Unix paths, and has the Unix script gswin32c-run beside
+// maps Windows paths to Unix paths, and has the Unix script <program>-run beside
 // it run Debian's gs; it exits with gs's exit status.
+// Built a second time as gswin64c.exe (QUILLSET_GS_PROGRAM), with its log and
+// Unix half named after it, to play an installed current Ghostscript, which
+// reads the wide command line.
 #include <windows.h>
 
 #include <string>
@@ -13,12 +16,19 @@
 #include "CrtArguments.h"
 #include "UnixChild.h"
 
+#ifndef QUILLSET_GS_PROGRAM
+#define QUILLSET_GS_PROGRAM "gswin32c"
+#endif
+
 namespace {
 
-std::wstring ExePath() {
+const wchar_t kProgram[] = L"" QUILLSET_GS_PROGRAM;
+
+std::wstring ExeFolder() {
     std::vector<wchar_t> buffer(32768);
     DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    return std::wstring(buffer.data(), length);
+    std::wstring path(buffer.data(), length);
+    return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 std::wstring CurrentFolder() {
@@ -80,24 +90,31 @@ std::string LogLine(const std::vector<std::wstring>& argv) {
     return line + "\n";
 }
 
+// 8.64 is an ANSI program: Windows converts its command line with best-fit
+// mapping. Later releases read the wide one. Both split it by the C runtime's rules.
+std::vector<std::wstring> Arguments() {
+    const bool ansi = std::wstring(kProgram) == L"gswin32c";
+    const std::string line = ansi ? std::string(GetCommandLineA()) : UnixChild::Utf8(GetCommandLineW());
+    std::vector<std::wstring> argv;
+    for (const std::string& arg : CrtArguments::Split(line))
+        argv.push_back(ansi ? FromAnsi(arg) : UnixChild::Wide(arg));
+    return argv;
+}
+
 }  // namespace
 
 int main() {
-    std::vector<std::wstring> argv;
-    for (const std::string& arg : CrtArguments::Split(GetCommandLineA())) argv.push_back(FromAnsi(arg));
-
-    const std::wstring exe = ExePath();
-    const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
-    const std::wstring log = exe.substr(0, exe.find_last_of(L'.'));
-    UnixChild::WriteFile(log + L".log", LogLine(argv), true);
-    UnixChild::WriteFile(log + L".cwd", Escaped(CurrentFolder()) + "\n", true);
+    const std::vector<std::wstring> argv = Arguments();
+    const std::wstring folder = ExeFolder();
+    UnixChild::WriteFile(folder + kProgram + L".log", LogLine(argv), true);
+    UnixChild::WriteFile(folder + kProgram + L".cwd", Escaped(CurrentFolder()) + "\n", true);
 
     const std::wstring request = UnixChild::TempFile(L"gsa");
     std::string args;
     for (size_t i = 1; i < argv.size(); ++i) args += MapArgument(argv[i]) + '\0';
     if (request.empty() || !UnixChild::WriteFile(request, args)) return 254;
 
-    int status = UnixChild::Run(folder + L"gswin32c-run", request);
+    int status = UnixChild::Run(folder + kProgram + L"-run", request);
     DeleteFileW(request.c_str());
     return status < 0 ? 253 : status;
 }

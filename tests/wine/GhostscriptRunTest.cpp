@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "GhostscriptRun.h"
+#include "InstalledGhostscript.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "OutputNaming.h"
@@ -201,4 +202,16 @@ TEST_F(GhostscriptRunTest, StandInSeesTheCommandLineAsAnAnsiProgramDoes) {
     std::string started = UnixChild::Utf8(folder);
     started.pop_back();
     EXPECT_EQ(LastLogged(L".cwd"), std::vector<std::string>{started});
+}
+
+TEST_F(GhostscriptRunTest, BundledInterpreterRunsWhileAnInstalledOneIsRegistered) {
+    InstalledGhostscript installed;
+    ASSERT_TRUE(installed.Ready());
+    const std::wstring bundledLog = GhostscriptRun::InterpreterFolder() + L"gswin32c.log";
+    const std::string before = TestFiles::Read(bundledLog);
+    ASSERT_TRUE(Convert());
+    const std::string log = TestFiles::Read(bundledLog);
+    ASSERT_GT(log.size(), before.size());
+    EXPECT_NE(log.find("\t.setpdfwrite\t", before.size()), std::string::npos) << log;
+    EXPECT_EQ(installed.Log(), "");
 }
