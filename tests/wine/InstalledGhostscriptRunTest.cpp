@@ -45,7 +45,11 @@ protected:
     }
 
     std::wstring Pdf() const { return OutputNaming::OutputPath(options.outputFolder, options.presentationPath); }
-    bool Convert() { return GhostscriptRun::Execute(options, *s_page, folder + L"pdfmarks", Pdf()); }
+    // The parameter file is made anew, as in each conversion's own folder.
+    bool Convert() {
+        DeleteFileW((folder + L"pdfmarks").c_str());
+        return GhostscriptRun::Execute(options, *s_page, folder + L"pdfmarks", Pdf());
+    }
 
     std::string Shell(const std::string& command) {
         UnixResult result = UnixShell::Run(command);
