@@ -264,6 +264,8 @@ TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
         EXPECT_EQ(watcher.Seen()[0].caption, L"Quillset");
         EXPECT_EQ(watcher.Seen()[0].text,
                   L"The program has detected that the File contents have changed.\r\nDo you want to save it?");
+        EXPECT_EQ(watcher.Seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
+        EXPECT_EQ(watcher.Seen()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     }
 
     session.Application().ClosePresentation(&deck);

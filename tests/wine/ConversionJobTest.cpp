@@ -227,6 +227,9 @@ TEST_F(ConversionJob, SecondConversionInTheSameDialogAsksBeforeReplacing) {
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].caption, L"Vellumark 5.0");
     EXPECT_EQ(watcher.Seen()[0].text, ReplacePrompt());
+    EXPECT_EQ(watcher.Seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(watcher.Seen()[0].icon, 0u);
+    EXPECT_EQ(watcher.Seen()[0].owner, nullptr) << "the replace prompt has no owner window";
     EXPECT_NE(TestFiles::Read(Pdf()).find("%%EOF"), std::string::npos)
         << "the second run wrote the file anew";
     EXPECT_EQ(GhostscriptRuns(), runsBefore + 2);
@@ -261,6 +264,10 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
               (std::vector<std::wstring>{ReplacePrompt(), L"PowerPoint could not print the presentation.",
                                          FailureReport()}));
     EXPECT_EQ(watcher.Seen().back().caption, AppMessageBox::Caption());
+    for (size_t box = 1; box < watcher.Seen().size(); ++box) {
+        EXPECT_EQ(watcher.Seen()[box].buttons, std::vector<int>{IDOK}) << box;
+        EXPECT_EQ(watcher.Seen()[box].icon, 0u) << box;
+    }
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
     EXPECT_TRUE(Dlg().m_dlgFinish.m_lstFiles.empty());
@@ -319,7 +326,8 @@ TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {
         EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
     const std::string owner = Shell("qpdf --show-encryption --password=owner " + UnixShell::Quote(Pdf()));
     EXPECT_NE(owner.find("R = 3"), std::string::npos) << owner;
-    EXPECT_NE(owner.find("P = -2048"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("P = -1340"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("print high resolution: allowed"), std::string::npos) << owner;
     EXPECT_NE(owner.find("Supplied password is owner password"), std::string::npos) << owner;
     EXPECT_NE(owner.find("User password = us er"), std::string::npos) << owner;
     EXPECT_NE(UnixShell::Run("qpdf --check --password=wrong " + UnixShell::Quote(Pdf())).status, 0);

@@ -135,26 +135,17 @@ TEST_F(FinishDialog, CloseEscapeAndTheTitleBarEachEmptyTheList) {
 }
 
 TEST_F(FinishDialog, OpenFileWithoutSelectionShowsTheErrorBox) {
+    MessageBoxWatcher watcher;
     Open();
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     PostMessageW(GetDlgItem(window, IDC_OPEN_FILE), BM_CLICK, 0, 0);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        box = FindWindowExW(nullptr, nullptr, L"#32770", L"ERROR");
-        return box && GetWindow(box, GW_OWNER) == window && IsWindowVisible(box);
-    }));
-    wchar_t text[64] = {};
-    GetWindowTextW(box, text, 64);
-    EXPECT_STREQ(text, L"ERROR");
-    GetDlgItemTextW(box, 0xFFFF, text, 64);
-    EXPECT_STREQ(text, L"please choose one file !");
-    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
-    bool errorIcon = false;
-    for (; icon; icon = FindWindowExW(box, icon, L"Static", nullptr))
-        errorIcon |= reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_ERROR);
-    EXPECT_TRUE(errorIcon);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(WaitFor([&] { return watcher.Seen().size() == 1; }));
+    const SeenMessageBox box = watcher.Seen()[0];
+    EXPECT_EQ(box.caption, L"ERROR");
+    EXPECT_EQ(box.text, L"please choose one file !");
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(box.owner, window);
     EXPECT_TRUE(IsWindowVisible(window));  // the dialog stays
 }
 
@@ -188,5 +179,7 @@ TEST_F(FinishDialog, OpenFolderSaysErrorOnlyWhenTheShellCannotParseThePaths) {
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].text, L"ERROR");
     EXPECT_EQ(watcher.Seen()[0].caption, AppMessageBox::Caption());
+    EXPECT_EQ(watcher.Seen()[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(watcher.Seen()[0].icon, 0u);
 }
 
