@@ -59,6 +59,8 @@ void StandInPresentation::PrintOut(const AutomationArgs& args) {
 }
 
 void StandInPresentation::Save() {
+    if (m_application.Options().failSave)
+        throw AutomationError{E_FAIL, L"Presentation.Save : PowerPoint could not save the file."};
     if (m_untitled) throw AutomationError{E_FAIL, L"Presentation.Save : The presentation has no file name."};
     // The stand-in cannot edit decks: saving writes the file's time, which tests observe.
     UniqueFileHandle file(CreateFileW(m_sourcePath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ConvertDialogDriver.h"
 #include "Extensibility.h"
@@ -144,7 +146,73 @@ TEST_F(AddinTest, ClassObjectsAndUnloading) {
     EXPECT_EQ(addin->OnConnection(nullptr, 0, nullptr, nullptr), E_INVALIDARG);
     addin->Release();
     EXPECT_EQ(canUnload(), S_OK);
+    // A lock keeps the library after its factory is gone, until it is undone.
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
     factory->Release();
+    EXPECT_EQ(canUnload(), S_FALSE) << "a locked server stays loaded";
+    ASSERT_EQ(getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
+    EXPECT_EQ(canUnload(), S_OK);
+}
+
+TEST_F(AddinTest, SecondConnectionFailsAndDisconnectionEndsTheOneSubscription) {
+    StandInOptions options;
+    options.loadAddins = false;
+    StandInSession session(options);
+    IClassFactory* factory = nullptr;
+    CLSID clsid;
+    CLSIDFromString(kClsid, &clsid);
+    ASSERT_EQ(Export<GetClassObjectFn>("DllGetClassObject")(clsid, IID_IClassFactory,
+                                                            reinterpret_cast<void**>(&factory)),
+              S_OK);
+    _IDTExtensibility2* addin = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, __uuidof(_IDTExtensibility2), reinterpret_cast<void**>(&addin)), S_OK);
+    factory->Release();
+    IDispatch* application = &session.Application();
+    StandInCommandBars& bars = session.Application().CommandBars();
+
+    ASSERT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), S_OK);
+    ASSERT_EQ(bars.Count(), 1u);
+    StandInButton& first = bars.At(0).At(0);
+    EXPECT_EQ(first.SinkCount(), 1u);
+    EXPECT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), E_FAIL);
+    EXPECT_EQ(bars.Count(), 1u) << "a second connection builds nothing";
+    EXPECT_EQ(first.SinkCount(), 1u);
+    EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+    EXPECT_EQ(first.SinkCount(), 0u) << "the button no longer reaches the add-in";
+    EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+
+    // Connected again after the disconnection: a new toolbar, subscribed.
+    ASSERT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), S_OK);
+    ASSERT_EQ(bars.Count(), 2u);
+    EXPECT_EQ(bars.At(1).At(0).SinkCount(), 1u);
+    EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+    EXPECT_EQ(bars.At(1).At(0).SinkCount(), 0u);
+    addin->Release();
+}
+
+TEST_F(AddinTest, WithoutCommandBarsTheConnectionFailsWithoutEventsTheButtonStillShows) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    {
+        StandInOptions options;
+        options.failCommandBars = true;
+        StandInSession session(options);
+        ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
+        // PowerPoint's failure, as its dispatch reports it.
+        EXPECT_EQ(session.Host().Addins().Addins()[0].connection, DISP_E_EXCEPTION);
+        EXPECT_EQ(session.Application().CommandBars().Count(), 0u);
+    }
+    StandInOptions options;
+    options.failAdvise = true;
+    StandInSession session(options);
+    ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
+    EXPECT_EQ(session.Host().Addins().Addins()[0].connection, S_OK);
+    ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
+    ASSERT_EQ(session.Application().CommandBars().At(0).Count(), 1u);
+    StandInButton& button = session.Application().CommandBars().At(0).At(0);
+    EXPECT_EQ(button.Caption(), L"Vellumark 5.0");
+    EXPECT_EQ(button.SinkCount(), 0u);
 }
 
 namespace {
@@ -236,6 +304,54 @@ std::wstring ClickAndReadFolder(StandInButton& button) {
     return folder;
 }
 }  // namespace
+
+namespace {
+// Clicks the button on this thread; true when a Convert dialog opened (it is closed again).
+bool ClickOpensTheDialog(StandInButton& button) {
+    const DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> returned{false};
+    std::atomic<bool> opened{false};
+    std::thread closer([&] {
+        while (!returned && !opened) {
+            if (HWND dialog = ConvertDialogDriver::FindDialog(uiThread, IDC_OUTPUT_FOLDER)) {
+                opened = true;
+                PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            Sleep(25);
+        }
+    });
+    button.Click();
+    returned = true;
+    closer.join();
+    return opened;
+}
+}  // namespace
+
+TEST_F(AddinTest, FailingSaveEndsTheClickWithoutOpeningTheDialog) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    const std::wstring folder = TestFiles::NewFolder(L"addin-save");
+    ASSERT_TRUE(TestFiles::Write(folder + L"Q3.final.pptx", "deck"));
+    StandInOptions options;
+    options.deck = folder + L"Q3.final.pptx";
+    options.failSave = true;
+    StandInSession session(options);
+    ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
+    StandInButton& button = session.Application().CommandBars().At(0).At(0);
+    StandInPresentation& deck = *session.Application().Active();
+    deck.SetSaved(false);
+
+    MessageBoxWatcher watcher(IDYES);
+    EXPECT_FALSE(ClickOpensTheDialog(button)) << "the user asked for a save that failed";
+    ASSERT_EQ(watcher.Seen().size(), 2u);
+    EXPECT_EQ(watcher.Seen()[1].text, L"The presentation could not be saved.");
+    EXPECT_EQ(watcher.Seen()[1].caption, L"Quillset");
+    EXPECT_EQ(watcher.Seen()[1].buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(deck.Saved());
+
+    watcher.SetButton(IDNO);
+    EXPECT_TRUE(ClickOpensTheDialog(button)) << "without a save the dialog opens";
+    EXPECT_EQ(watcher.Seen().size(), 3u);
+}
 
 TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
     ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);

@@ -12,6 +12,7 @@
 #include "AppMessageBox.h"
 #include "ConvertDialogSession.h"
 #include "DefaultPrinter.h"
+#include "DefaultPrinterWatch.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
@@ -241,8 +242,10 @@ TEST_F(ConversionJob, AnsweringNoKeepsTheFileAndRunsNothing) {
     ASSERT_TRUE(TestFiles::Write(Pdf(), before));
     watcher.SetButton(IDNO);
     Open();
+    DefaultPrinterWatch printers;
     Driver().Click(IDOK);
     ASSERT_TRUE(RunEnds());
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer was switched";
     EXPECT_EQ(Texts(), std::vector<std::wstring>{ReplacePrompt()});
     EXPECT_EQ(watcher.Seen()[0].caption, L"Vellumark 5.0");
     EXPECT_EQ(TestFiles::Read(Pdf()), before);

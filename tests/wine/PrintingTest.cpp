@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DefaultPrinter.h"
+#include "DefaultPrinterWatch.h"
 #include "DispatchCall.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
@@ -151,7 +152,14 @@ TEST_F(PrintingTest, SavedDeckBecomesAPdfAndTheUsersStateIsKept) {
     options.presentationPath = s_decks + L"Quarterly review.pptx";
     StandInSession session(Deck(options.presentationPath));
     session.Application().Active()->SetSaved(false);
+    DefaultPrinterWatch printers;
     ASSERT_TRUE(Convert(session));
+    // Seen while it ran: the user's printer at the end, and no printer but that one and Inkharbor.
+    const auto changes = printers.Changes();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back(), kUserPrinter);
+    for (const std::wstring& printer : changes)
+        EXPECT_TRUE(printer == kUserPrinter || printer == L"Inkharbor") << UnixChild::Utf8(printer);
     EXPECT_EQ(PageCount(out + L"Quarterly review.pdf"), 6);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     // The copy is closed; the user's own presentation is open and unchanged.
@@ -221,10 +229,12 @@ TEST_F(PrintingTest, SlowPrintStillGivesTheCompletePdf) {
 TEST_F(PrintingTest, UnregisteredPowerPointIsReportedAndNothingChanges) {
     ASSERT_TRUE(StandInSetup::UnregisterServer());
     MessageBoxWatcher watcher;
+    DefaultPrinterWatch printers;
     const bool converted = PresentationConverter::ConvertPresentation(options);
     StandInSetup::RegisterServer(ModulePath::Folder() + L"\\..\\..\\harness\\PowerPointStandIn.exe");
     EXPECT_FALSE(converted);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer was switched on the way";
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].text, L"\u521B\u5EFAPowerPoint\u670D\u52A1\u5931\u8D25!");
 }
