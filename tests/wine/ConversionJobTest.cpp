@@ -13,6 +13,7 @@
 #include "ConvertDialogSession.h"
 #include "DefaultPrinter.h"
 #include "DefaultPrinterWatch.h"
+#include "GhostscriptLocator.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
@@ -276,14 +277,19 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     EXPECT_TRUE(Dlg().m_dlgFinish.m_lstFiles.empty());
 }
 
-TEST_F(ConversionJob, MissingInterpreterEndsWithTheFailureReport) {
+TEST_F(ConversionJob, MissingInterpreterIsSaidBeforeAnythingIsPrinted) {
     MissingInterpreter missing;
     ASSERT_TRUE(missing.Moved());
     Open();
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
     Driver().Click(IDOK);
     ASSERT_TRUE(RunEnds());
-    EXPECT_EQ(Texts(), std::vector<std::wstring>{FailureReport()});
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{GhostscriptLocator::NotFoundMessage(), FailureReport()}));
+    EXPECT_EQ(watcher.Seen()[0].caption, AppMessageBox::Caption());
     EXPECT_FALSE(TestFiles::Exists(Pdf()));
+    EXPECT_FALSE(TestFiles::Exists(PresentationConverter::kPostScriptFile)) << "PowerPoint must not print";
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer must not be switched";
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     // The dialog closes normally after a failed run.

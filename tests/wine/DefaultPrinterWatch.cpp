@@ -30,6 +30,7 @@ void DefaultPrinterWatch::Watch() {
     UniqueKernelHandle changed(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     bool armed = key && RegNotifyChangeKeyValue(key.Get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed.Get(),
                                                 TRUE) == ERROR_SUCCESS;
+    m_watching = armed;
     SetEvent(m_armed.Get());
     const HANDLE events[] = {m_stop.Get(), changed.Get()};
     while (armed && WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {

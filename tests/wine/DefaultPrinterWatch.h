@@ -5,6 +5,7 @@
 // switch that is undone before the end is still seen.
 #include <windows.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,6 +21,8 @@ public:
     DefaultPrinterWatch(const DefaultPrinterWatch&) = delete;
     DefaultPrinterWatch& operator=(const DefaultPrinterWatch&) = delete;
 
+    // False when the key cannot be watched: then no change is ever seen.
+    bool Watching() const { return m_watching; }
     // The printer named after each change of the key, in order ("" when none).
     std::vector<std::wstring> Changes() const;
 
@@ -29,6 +32,7 @@ private:
 
     UniqueKernelHandle m_armed;
     UniqueKernelHandle m_stop;
+    std::atomic<bool> m_watching{false};
     mutable std::mutex m_mutex;
     std::vector<std::wstring> m_changes;
     std::thread m_thread;
