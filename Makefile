@@ -1,6 +1,7 @@
 # make test   install what is missing, build native and both Windows targets, run every test
 # make demo   install what is missing, build, and run the main job under Wine
-# make dist   build the deliverables into dist/x86 and dist/x64, and zip each folder
+# make dist   build the deliverables into dist/x86 and dist/x64 (stripped; symbols in
+#             dist/symbols), zip each folder, and the installer packages dist/Quillset-*.msi
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -31,7 +32,9 @@ dist: x64 x86
 	@for arch in x86 x64; do \
 	    rm -f dist/Quillset-$$arch.zip; \
 	    (cd dist/$$arch && cmake -E tar cf ../Quillset-$$arch.zip --format=zip $(DELIVERABLES)) || exit 1; \
+	    test -f dist/Quillset-$$arch.msi || exit 1; \
 	    echo "dist/Quillset-$$arch.zip"; \
+	    echo "dist/Quillset-$$arch.msi"; \
 	done
 
 test: native x64 x86
