@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <tlhelp32.h>
+#include <winternl.h>
 #include <winspool.h>
 
 #include "LibraryExport.h"
@@ -32,9 +33,7 @@ const char kRecordingBatch[] =
     "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n"
     "@echo %CD%>>\"%~dp0directory.txt\"\r\n"
     "@echo %~nx0 ended>>\"%~dp0calls.txt\"\r\n";
-// cmd runs this before any command unless told /d; it notes itself only in a setup folder.
-const wchar_t kCommandProcessor[] = L"Software\\Microsoft\\Command Processor";
-const wchar_t kAutoRun[] = L"if exist PrinterVista.bat echo autorun>>autorun.txt";
+
 // A batch file that holds on until the test lets it go.
 const char kHeldBatch[] =
     "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n"
@@ -102,7 +101,6 @@ public:
     std::string Calls() const { return ReadOrEmpty(m_folder + L"calls.txt"); }
     std::string Started() const { return ReadOrEmpty(m_folder + L"started.txt"); }
     std::string Directory() const { return ReadOrEmpty(m_folder + L"directory.txt"); }
-    std::string AutoRun() const { return ReadOrEmpty(m_folder + L"autorun.txt"); }
     DWORD ProcessId() const { return m_process ? GetProcessId(m_process.Get()) : 0; }
     const std::wstring& Folder() const { return m_folder; }
 
@@ -130,21 +128,33 @@ std::wstring FolderOfLength(size_t length) {
     return folder;
 }
 
-// The program file of the one child process of `parent`, in lower case.
-std::wstring ChildImage(DWORD parent) {
+// The one child process of `parent`, opened to be read.
+UniqueKernelHandle OpenChild(DWORD parent) {
     UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID != parent) continue;
-        UniqueKernelHandle child(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
-        wchar_t path[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        if (!child || !QueryFullProcessImageNameW(child.Get(), 0, path, &size)) return L"<unreadable>";
-        CharLowerW(path);
-        return path;
-    }
-    return L"<no child>";
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (entry.th32ParentProcessID == parent)
+            return UniqueKernelHandle(
+                OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID));
+    return UniqueKernelHandle();
+}
+
+// Its program file, and its command line as its process parameters hold it.
+std::wstring ImageAndCommandLine(HANDLE process) {
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process, 0, path, &size)) return L"<no child>";
+    PROCESS_BASIC_INFORMATION basic = {};
+    PEB peb = {};
+    RTL_USER_PROCESS_PARAMETERS parameters = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, nullptr))
+        return L"<unreadable>";
+    std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    ReadProcessMemory(process, parameters.CommandLine.Buffer, line.data(), parameters.CommandLine.Length, nullptr);
+    return std::wstring(path) + L"\n" + line;
 }
 
 struct Runs {
@@ -158,12 +168,10 @@ class SetupRun : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         runs = new Runs;
-        RegSetKeyValueW(HKEY_CURRENT_USER, kCommandProcessor, L"AutoRun", REG_SZ, kAutoRun, sizeof kAutoRun);
         StartVersionRuns();
         StartLibraryRuns();
     }
     static void TearDownTestSuite() {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kCommandProcessor, L"AutoRun");
         for (const wchar_t* name : {L"Brenmoor-winxp64.exe", L"Brenmoor-win7.exe", L"Brenmoor-win10.exe"})
             RegDeleteTreeW(HKEY_CURRENT_USER, (kAppDefaults + std::wstring(name)).c_str());
         delete runs;
@@ -227,7 +235,6 @@ TEST_F(SetupRun, RunsTheVistaBatchFileOnMajorVersionSixOnlyThroughTheSystemsCmd)
 
     const std::wstring folder = runs->ten->Folder().substr(0, runs->ten->Folder().size() - 1) + L"\r\n";
     EXPECT_EQ(runs->ten->Directory(), std::string(folder.begin(), folder.end())) << "runs in its own folder";
-    EXPECT_EQ(runs->ten->AutoRun(), "") << "cmd ran the user's AutoRun command";
 }
 
 TEST_F(SetupRun, RegistersOnlyAfterTheBatchFileHasEnded) {
@@ -235,10 +242,16 @@ TEST_F(SetupRun, RegistersOnlyAfterTheBatchFileHasEnded) {
     while (runs->held->Started().empty() && waited < kRunLimitMs) Sleep(50), waited += 50;
     ASSERT_EQ(runs->held->Started(), "PrinterVista.bat started\r\n");
     EXPECT_EQ(runs->held->Calls(), "") << "registered while the batch file still ran";
+    // The system's own cmd.exe, without the user's AutoRun commands (/d), the
+    // batch file's path quoted inside the quotes that cmd strips.
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    CharLowerW(system);
-    EXPECT_EQ(ChildImage(runs->held->ProcessId()), std::wstring(system) + L"\\cmd.exe");
+    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+    std::wstring expected = cmd + L"\n\"" + cmd + L"\" /d /c \"\"" + runs->held->Folder() + L"PrinterVista.bat\"\"";
+    std::wstring seen = ImageAndCommandLine(OpenChild(runs->held->ProcessId()).Get());
+    CharLowerW(expected.data());
+    CharLowerW(seen.data());
+    EXPECT_EQ(seen, expected);
     Write(runs->held->Folder() + L"go", "");
     EXPECT_EQ(runs->held->Wait(), 0u);
     EXPECT_EQ(runs->held->Calls(), "PrinterVista.bat ended\r\nDllRegisterServer\n");
