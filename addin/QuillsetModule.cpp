@@ -50,17 +50,22 @@ std::wstring CQuillsetModule::ScriptText(int resource) {
     return text;
 }
 
+ScriptReplacements CQuillsetModule::Replacements(const std::wstring& path, const wchar_t* addinRoot) {
+    ScriptReplacements replacements;
+    replacements.Add(L"APPID", kAppId);
+    replacements.Add(L"Module", path);  // the registrar doubles single quotes itself
+    replacements.Add(L"Module_Raw", path);
+    replacements.Add(L"ADDINROOT", addinRoot);
+    return replacements;
+}
+
 HRESULT CQuillsetModule::ApplyScript(int resource, bool registering) {
     const std::wstring path = ModulePath::File();
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
     const std::wstring text = ScriptText(resource);
     if (text.empty()) return HRESULT_FROM_WIN32(ERROR_RESOURCE_DATA_NOT_FOUND);
-    ScriptReplacements replacements;
-    replacements.Add(L"APPID", kAppId);
-    replacements.Add(L"Module", path);  // the registrar doubles single quotes itself
-    replacements.Add(L"Module_Raw", path);
     // PowerPoint reads HKLM's add-ins for every user, HKCU's for the one user only.
-    replacements.Add(L"ADDINROOT", s_perUser ? L"HKCU" : L"HKLM");
+    const ScriptReplacements replacements = Replacements(path, s_perUser ? L"HKCU" : L"HKLM");
     Win32Registry registry;
     Registrar registrar(registry, s_perUser ? Registrar::ClassesScope::PerUser : Registrar::ClassesScope::Machine);
     RegistrarStatus status =
@@ -79,17 +84,14 @@ HRESULT CQuillsetModule::RemoveEarlierUserAddinKey() {
         RegCloseKey(key);
         return S_OK;
     }
-    ScriptReplacements replacements;
-    replacements.Add(L"APPID", kAppId);
-    replacements.Add(L"Module", ModulePath::File());
-    replacements.Add(L"Module_Raw", ModulePath::File());
-    replacements.Add(L"ADDINROOT", L"HKCU");
     RegistryScript script;
-    RegistrarStatus status = RegistryScript::Parse(ScriptText(kClassScript), replacements, script);
+    RegistrarStatus status =
+        RegistryScript::Parse(ScriptText(kClassScript), Replacements(ModulePath::File(), L"HKCU"), script);
     if (!status.IsOk()) return HRESULT_FROM_WIN32(status.Code());
-    script.roots.erase(std::remove_if(script.roots.begin(), script.roots.end(),
-                                      [](const ScriptRoot& root) { return root.root != RegistryRoot::CurrentUser; }),
-                       script.roots.end());
+    script.roots.erase(
+        std::remove_if(script.roots.begin(), script.roots.end(),
+                       [](const ScriptRoot& root) { return root.root != RegistryRoot::CurrentUser; }),
+        script.roots.end());
     Win32Registry registry;
     status = Registrar(registry).Unregister(script);
     return status.IsOk() ? S_OK : HRESULT_FROM_WIN32(status.Code());

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ScriptReplacements.h"
+
 class CQuillsetModule {
 public:
     static const wchar_t* const kAppId;
@@ -21,6 +23,7 @@ public:
     static bool PerUser() { return s_perUser; }
 
 private:
+    static ScriptReplacements Replacements(const std::wstring& path, const wchar_t* addinRoot);
     static HRESULT ApplyScript(int resource, bool registering);
     static HRESULT RemoveEarlierUserAddinKey();
     static HRESULT RegisterTypeLibrary();

@@ -23,12 +23,17 @@ HRESULT Attributes(ITypeLib* library, TLIBATTR& copy) {
     return S_OK;
 }
 
+// "1.0": the version as the type library keys name it (hexadecimal).
+std::wstring VersionText(const TLIBATTR& attributes) {
+    wchar_t version[32] = {};
+    wsprintfW(version, L"%x.%x", attributes.wMajorVerNum, attributes.wMinorVerNum);
+    return version;
+}
+
 }  // namespace
 
 std::wstring UserTypeLibrary::VersionKey(const TLIBATTR& attributes) {
-    wchar_t version[32] = {};
-    wsprintfW(version, L"%x.%x", attributes.wMajorVerNum, attributes.wMinorVerNum);
-    return L"TypeLib\\" + GuidText(attributes.guid) + L"\\" + version;
+    return L"TypeLib\\" + GuidText(attributes.guid) + L"\\" + VersionText(attributes);
 }
 
 HRESULT UserTypeLibrary::SetText(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
@@ -65,12 +70,12 @@ HRESULT UserTypeLibrary::Unregister(ITypeLib* library) {
 }
 
 HRESULT UserTypeLibrary::RegisterInterfaces(ITypeLib* library, const TLIBATTR& attributes, bool registering) {
-    wchar_t version[32] = {};
-    wsprintfW(version, L"%x.%x", attributes.wMajorVerNum, attributes.wMinorVerNum);
+    const std::wstring version = VersionText(attributes);
     for (UINT i = 0, count = library->GetTypeInfoCount(); i < count; ++i) {
         TYPEKIND kind = TKIND_MAX;
         ComRef<ITypeInfo> info;
-        if (FAILED(library->GetTypeInfoType(i, &kind)) || (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) ||
+        if (FAILED(library->GetTypeInfoType(i, &kind)) ||
+            (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) ||
             FAILED(library->GetTypeInfo(i, info.Put())))
             continue;
         TYPEATTR* type = nullptr;

@@ -23,8 +23,8 @@ bool SetupActions::RunSetupProgram(const std::wstring& folder, DWORD& exitCode) 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process))
         return false;
     UniqueKernelHandle thread(process.hThread);
     UniqueKernelHandle child(process.hProcess);
@@ -39,8 +39,8 @@ void SetupActions::MarkPrinterAdded() {
 
 bool SetupActions::PrinterWasAdded() {
     DWORD value = 0, size = sizeof value;
-    return RegGetValueW(HKEY_LOCAL_MACHINE, kStateKey, kPrinterAdded, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-               ERROR_SUCCESS &&
+    return RegGetValueW(HKEY_LOCAL_MACHINE, kStateKey, kPrinterAdded, RRF_RT_REG_DWORD, nullptr, &value,
+                        &size) == ERROR_SUCCESS &&
            value == 1;
 }
 
@@ -67,9 +67,11 @@ UINT SetupActions::Install(const InstallerSession& session) {
         return ERROR_SUCCESS;
     }
     if (exitCode == static_cast<DWORD>(SetupProgram::kPrinterMissing)) {
-        session.Log(L"Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing (exit code " +
-                    std::to_wstring(exitCode) + L"): conversions fail until PrinterVista.bat (or PrinterXP.bat) "
-                    L"has been run as administrator");
+        session.Log(
+            L"Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing (exit code " +
+            std::to_wstring(exitCode) +
+            L"): conversions fail until PrinterVista.bat (or PrinterXP.bat) "
+            L"has been run as administrator");
         return ERROR_SUCCESS;
     }
     session.Log(L"Brenmoor.exe did not register the add-in (exit code " + std::to_wstring(exitCode) + L")");

@@ -31,7 +31,7 @@ void SetupProgram::RestrictLibrarySearch() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     // Windows 7 has it only with KB2533623; there, at least the current directory goes.
     const auto restrict = LibraryExport<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
-                                                                     "SetDefaultDllDirectories");
+                                                                    "SetDefaultDllDirectories");
     if (!restrict || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
 }
 
@@ -40,7 +40,8 @@ void SetupProgram::RestrictLibrarySearch() {
 void SetupProgram::RunPrinterInstallation(const std::wstring& folder) {
     const std::wstring batchFile = folder + PrinterBatchFile(WindowsVersion::Major());
     // A longer path could not name the batch file reliably; the add-in is still registered.
-    if (batchFile.size() >= MAX_PATH || GetFileAttributesW(batchFile.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (batchFile.size() >= MAX_PATH || GetFileAttributesW(batchFile.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
     const std::wstring system = SystemFolder();
     if (system.empty()) return;
     const std::wstring cmd = system + L"\\cmd.exe";

@@ -24,7 +24,6 @@ SAFEARRAY* EmptyCustom() {
     return SafeArrayCreate(VT_VARIANT, 1, &bound);
 }
 
-
 // Every subkey of one root's Addins key, with its LoadBehavior.
 std::vector<std::pair<std::wstring, DWORD>> RegisteredAddins(HKEY root) {
     std::vector<std::pair<std::wstring, DWORD>> found;
@@ -46,7 +45,8 @@ void AddinLoader::LoadAll(IDispatch* application) {
     std::vector<std::pair<std::wstring, DWORD>> entries = RegisteredAddins(HKEY_CURRENT_USER);
     for (const auto& machine : RegisteredAddins(HKEY_LOCAL_MACHINE)) {
         const bool shadowed = std::any_of(entries.begin(), entries.end(), [&](const auto& user) {
-            return CompareStringOrdinal(user.first.c_str(), -1, machine.first.c_str(), -1, TRUE) == CSTR_EQUAL;
+            return CompareStringOrdinal(user.first.c_str(), -1, machine.first.c_str(), -1, TRUE) ==
+                   CSTR_EQUAL;
         });
         if (!shadowed) entries.push_back(machine);
     }

@@ -295,9 +295,9 @@ TEST(RegistrarRegister, MachineWideAddinEntryGoesToLocalMachineAndItsRemovalKeep
     AddNeighbours(registry);
     Registrar registrar(registry);
     ExpectOk(registrar.Register(AddinScript(), Replacements(kModule, L"HKLM")));
-    const RegistryKeyPath machineAddin = Path(RegistryRoot::LocalMachine, {L"Software", L"Microsoft", L"Office",
-                                                                           L"PowerPoint", L"Addins",
-                                                                           L"Quillset.PowerPointAdd"});
+    const RegistryKeyPath machineAddin =
+        Path(RegistryRoot::LocalMachine,
+             {L"Software", L"Microsoft", L"Office", L"PowerPoint", L"Addins", L"Quillset.PowerPointAdd"});
     const auto loadBehavior = registry.FindValue(machineAddin, L"LoadBehavior");
     ASSERT_TRUE(loadBehavior);
     EXPECT_EQ(loadBehavior->number, 3u);

@@ -58,7 +58,8 @@ DWORD Number(HKEY root, const std::wstring& path, const wchar_t* name) {
 // regsvr32 in a process of its own: the per-user switch is process-wide and never cleared.
 DWORD Regsvr32(const std::wstring& switches) {
     DWORD exitCode = STILL_ACTIVE;
-    if (!ProcessRunner::RunProcess(L"regsvr32 /s " + switches + L" \"" + LibraryPath() + L"\"", true, &exitCode))
+    if (!ProcessRunner::RunProcess(L"regsvr32 /s " + switches + L" \"" + LibraryPath() + L"\"", true,
+                                   &exitCode))
         return STILL_ACTIVE;
     return exitCode;
 }
@@ -130,8 +131,9 @@ TEST_F(AddinTest, Regsvr32RegistersAndUnregisters) {
 TEST_F(AddinTest, MachineWideRemovalTakesAnEarlierVersionsUserKeyUnlessAPerUserRegistrationHoldsIt) {
     // Earlier versions wrote the add-in key into the registering user's HKCU.
     HKEY stale = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kAddinKey, 0, nullptr, 0, KEY_WRITE, nullptr, &stale, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, kAddinKey, 0, nullptr, 0, KEY_WRITE, nullptr, &stale, nullptr),
+        ERROR_SUCCESS);
     const DWORD three = 3;
     RegSetValueExW(stale, L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), sizeof three);
     RegCloseKey(stale);
@@ -144,7 +146,8 @@ TEST_F(AddinTest, MachineWideRemovalTakesAnEarlierVersionsUserKeyUnlessAPerUserR
     ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
     ASSERT_EQ(Regsvr32(L""), 0u);
     ASSERT_EQ(Regsvr32(L"/u"), 0u);
-    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u) << "the per-user registration lost its key";
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u)
+        << "the per-user registration lost its key";
     ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
 }
@@ -157,16 +160,19 @@ TEST_F(AddinTest, PerUserRegistrationWritesNothingOutsideTheUsersHive) {
     EXPECT_TRUE(before == registered) << RegistryDump::Difference(before, registered);
     EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
     EXPECT_EQ(Text(HKEY_CURRENT_USER, classes + L"CLSID\\" + kClsid + L"\\InprocServer32"), LibraryPath());
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
+    EXPECT_EQ(Text(HKEY_CURRENT_USER,
+                   classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
               L"{A492D605-B099-4945-BD09-E4EDB9B0A988}");
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
+    EXPECT_TRUE(
+        KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
 
     ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
     const std::vector<std::wstring> removed = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
     EXPECT_TRUE(before == removed) << RegistryDump::Difference(before, removed);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"CLSID\\" + kClsid));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}"));
+    EXPECT_FALSE(
+        KeyExists(HKEY_CURRENT_USER, classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}"));
 }
 

@@ -12,13 +12,16 @@ void RegistryDump::DumpKey(HKEY key, const std::wstring& path, std::vector<std::
         data.assign(size, 0);
         nameLength = 16384;
         RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data.data(), &size);
-        std::wstring line = path + L" @" + std::wstring(name, nameLength) + L" " + std::to_wstring(type) + L" ";
-        for (DWORD b = 0; b < size; ++b) line += L"0123456789abcdef"[data[b] >> 4], line += L"0123456789abcdef"[data[b] & 15];
+        std::wstring line =
+            path + L" @" + std::wstring(name, nameLength) + L" " + std::to_wstring(type) + L" ";
+        for (DWORD b = 0; b < size; ++b)
+            line += L"0123456789abcdef"[data[b] >> 4], line += L"0123456789abcdef"[data[b] & 15];
         lines.push_back(line);
     }
     for (DWORD i = 0;; ++i) {
         DWORD nameLength = 16384;
-        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
         const std::wstring child(name, nameLength);
         HKEY subkey = nullptr;
         if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ, &subkey) != ERROR_SUCCESS) {
@@ -36,7 +39,8 @@ std::vector<std::wstring> RegistryDump::Hive(HKEY root, const wchar_t* name) {
     return lines;
 }
 
-std::string RegistryDump::Difference(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+std::string RegistryDump::Difference(const std::vector<std::wstring>& before,
+                                     const std::vector<std::wstring>& after) {
     const std::set<std::wstring> old(before.begin(), before.end()), now(after.begin(), after.end());
     std::string text;
     for (const auto& line : old)

@@ -10,7 +10,8 @@ class RegistryDump {
 public:
     static std::vector<std::wstring> Hive(HKEY root, const wchar_t* name);
     // The lines only one of the two dumps has ("- " before, "+ " after), for a failure message.
-    static std::string Difference(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after);
+    static std::string Difference(const std::vector<std::wstring>& before,
+                                  const std::vector<std::wstring>& after);
 
 private:
     static void DumpKey(HKEY key, const std::wstring& path, std::vector<std::wstring>& lines);
