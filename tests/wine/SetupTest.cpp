@@ -26,9 +26,9 @@ const wchar_t kClsid[] = L"{7EEF936A-F221-4F46-8C29-92821BB74D7B}";
 const wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
 const wchar_t kAppDefaults[] = L"Software\\Wine\\AppDefaults\\";
 const DWORD kPrinterMissing = 4;
-// Each batch file notes that it was started, in started.txt beside it, with
-// cmd's command line and current directory, and its end in calls.txt, where the
-// recording library then notes the registration.
+// Each batch file notes that it was started, in started.txt beside it, its
+// current directory, and its end in calls.txt, where the recording library then
+// notes the registration.
 const char kRecordingBatch[] =
     "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n"
     "@echo %CD%>>\"%~dp0directory.txt\"\r\n"
