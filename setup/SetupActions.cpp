@@ -14,6 +14,9 @@ const wchar_t kStateKey[] = L"Software\\Quillset";
 const wchar_t kPrinterAdded[] = L"PrinterAdded";
 // Brenmoor.exe gives the batch file two minutes; registration comes after that.
 const DWORD kSetupLimitMs = 5 * 60 * 1000;
+const wchar_t kMachineClass[] =
+    L"Software\\Classes\\CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}\\InprocServer32";
+const wchar_t kMachineAddin[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
 
 }  // namespace
 
@@ -44,6 +47,19 @@ bool SetupActions::PrinterWasAdded() {
            value == 1;
 }
 
+// Brenmoor.exe's per-user fallback would have registered the add-in for the
+// installer's own account only (here: the system's), which no user sees.
+bool SetupActions::RegisteredForEveryUser(const std::wstring& folder) {
+    wchar_t server[MAX_PATH] = {};
+    DWORD size = sizeof server, loadBehavior = 0, loadSize = sizeof loadBehavior;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, kMachineClass, nullptr, RRF_RT_REG_SZ, nullptr, server, &size) ==
+               ERROR_SUCCESS &&
+           CompareStringOrdinal(server, -1, (folder + L"Quillset.dll").c_str(), -1, TRUE) == CSTR_EQUAL &&
+           RegGetValueW(HKEY_LOCAL_MACHINE, kMachineAddin, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr,
+                        &loadBehavior, &loadSize) == ERROR_SUCCESS &&
+           loadBehavior == 3;
+}
+
 bool SetupActions::DeletePrinter(const wchar_t* name) {
     HANDLE printer = nullptr;
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -62,6 +78,12 @@ UINT SetupActions::Install(const InstallerSession& session) {
         return ERROR_INSTALL_FAILURE;
     }
     if (!printerBefore && SetupProgram::PrinterExists(kPrinter)) MarkPrinterAdded();
+    const bool registered = exitCode == 0 || exitCode == static_cast<DWORD>(SetupProgram::kPrinterMissing);
+    if (registered && !RegisteredForEveryUser(folder)) {
+        session.Log(
+            L"Brenmoor.exe registered the add-in for the installing account only, not for every user");
+        return ERROR_INSTALL_FAILURE;
+    }
     if (exitCode == 0) {
         session.Log(L"Brenmoor.exe installed the printer and registered the add-in");
         return ERROR_SUCCESS;

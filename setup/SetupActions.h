@@ -1,7 +1,8 @@
 #pragma once
 // The installer package's custom actions, run deferred and elevated:
 //  - Install runs Brenmoor.exe from the installation folder. A registration that
-//    failed fails the installation, which the installer then rolls back; a missing
+//    failed, or reached the installing account only, fails the installation, which
+//    the installer then rolls back; a missing
 //    printer is only logged, as the add-in is registered and the printer can be
 //    installed later.
 //  - Remove (on removal, and on rollback) unregisters the library machine-wide
@@ -19,5 +20,6 @@ private:
     static bool RunSetupProgram(const std::wstring& folder, DWORD& exitCode);
     static void MarkPrinterAdded();
     static bool PrinterWasAdded();
+    static bool RegisteredForEveryUser(const std::wstring& folder);
     static bool DeletePrinter(const wchar_t* name);
 };
