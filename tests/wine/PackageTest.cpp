@@ -209,3 +209,27 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     EXPECT_TRUE(before == after) << RegistryDump::Difference(before, after);
     EXPECT_TRUE(PrinterAway::Exists(L"Inkharbor")) << "the printer that the installation did not add is gone";
 }
+
+// The package of the recording stand-in for the library, which refuses both
+// registrations when it finds its markers beside it: Brenmoor.exe ends with 3,
+// and the installation fails and is rolled back.
+TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
+    const std::wstring program = ProgramFolder();
+    ASSERT_FALSE(TestFiles::Exists(program));
+    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
+    ASSERT_TRUE(TestFiles::Write(program + L"refuse-machine", ""));
+    ASSERT_TRUE(TestFiles::Write(program + L"refuse-user", ""));
+
+    EXPECT_EQ(Msiexec(L"/i", TestFiles::Built(L"tests\\wine\\setup\\refusing\\Quillset-x64.msi"), L"refused.log"),
+              static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    const std::string log = Log(L"refused.log");
+    const size_t refused = log.find("Quillset: Brenmoor.exe did not register the add-in (exit code 3)");
+    ASSERT_NE(refused, std::string::npos);
+    // The rollback's own action then unregisters whatever the refusal left.
+    EXPECT_NE(log.find("Quillset: add-in unregistered: ", refused), std::string::npos) << "no rollback action";
+    EXPECT_EQ(TestFiles::Read(program + L"calls.txt"), "DllRegisterServer\nDllInstall install user\n")
+        << "Brenmoor.exe did not run";
+    for (const wchar_t* file : kInstalled) EXPECT_FALSE(TestFiles::Exists(program + file)) << file;
+    EXPECT_TRUE(RelatedProducts().empty()) << "the product stayed installed";
+    UnixShell::Run("rm -rf " + UnixShell::Quote(program));
+}
