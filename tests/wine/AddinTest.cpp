@@ -13,6 +13,7 @@
 #include "LibraryExport.h"
 #include "MessageBoxWatcher.h"
 #include "ProcessRunner.h"
+#include "RegistryDump.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
@@ -55,6 +56,15 @@ DWORD Number(HKEY root, const std::wstring& path, const wchar_t* name) {
     return value;
 }
 
+// regsvr32 in a process of its own: the per-user switch is process-wide and never cleared.
+DWORD Regsvr32(const std::wstring& switches) {
+    DWORD exitCode = STILL_ACTIVE;
+    if (!ProcessRunner::RunProcess(L"regsvr32 /s " + switches + L" \"" + LibraryPath() + L"\"", true,
+                                   &exitCode))
+        return STILL_ACTIVE;
+    return exitCode;
+}
+
 class AddinTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,10 +99,12 @@ TEST_F(AddinTest, RegistersEveryKeyAndRemovesAllButTheSharedOnes) {
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Quillset.PowerPointA.1\\CLSID"), kClsid);
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"AppID\\{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}"), L"Quillset");
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"AppID\\Quillset.DLL", L"AppID"), L"{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kAddinKey, L"FriendlyName"), L"PPT Custom Addin");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kAddinKey, L"Description"), L"Ppt Custom Addin");
-    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
-    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"CommandLineSafe"), 1u);
+    // Every user of the machine gets the add-in, not only the one who registered it.
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kAddinKey, L"FriendlyName"), L"PPT Custom Addin");
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kAddinKey, L"Description"), L"Ppt Custom Addin");
+    EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kAddinKey, L"LoadBehavior"), 3u);
+    EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kAddinKey, L"CommandLineSafe"), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
               L"{A492D605-B099-4945-BD09-E4EDB9B0A988}");
@@ -101,7 +113,7 @@ TEST_F(AddinTest, RegistersEveryKeyAndRemovesAllButTheSharedOnes) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsid));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Quillset.PowerPointAdd"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"AppID\\Quillset.DLL"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAddinKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"AppID"));
 }
@@ -115,6 +127,71 @@ TEST_F(AddinTest, Regsvr32RegistersAndUnregisters) {
     ASSERT_NE(ProcessRunner::RunProcess(L"regsvr32 /s /u \"" + LibraryPath() + L"\"", true, &exitCode), 0u);
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsid));
+}
+
+TEST_F(AddinTest, MachineWideRemovalTakesAnEarlierVersionsUserKeyUnlessAPerUserRegistrationHoldsIt) {
+    // Earlier versions wrote the add-in key into the registering user's HKCU.
+    HKEY stale = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, kAddinKey, 0, nullptr, 0, KEY_WRITE, nullptr, &stale, nullptr),
+        ERROR_SUCCESS);
+    const DWORD three = 3;
+    RegSetValueExW(stale, L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), sizeof three);
+    RegCloseKey(stale);
+    ASSERT_EQ(Regsvr32(L""), 0u);
+    EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kAddinKey, L"LoadBehavior"), 3u);
+    ASSERT_EQ(Regsvr32(L"/u"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAddinKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey)) << "the earlier version's key stayed";
+
+    ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
+    ASSERT_EQ(Regsvr32(L""), 0u);
+    ASSERT_EQ(Regsvr32(L"/u"), 0u);
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u)
+        << "the per-user registration lost its key";
+    ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+}
+
+TEST_F(AddinTest, PerUserRegistrationWritesNothingOutsideTheUsersHive) {
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::vector<std::wstring> before = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
+    ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
+    const std::vector<std::wstring> registered = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
+    EXPECT_TRUE(before == registered) << RegistryDump::Difference(before, registered);
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, classes + L"CLSID\\" + kClsid + L"\\InprocServer32"), LibraryPath());
+    EXPECT_EQ(Text(HKEY_CURRENT_USER,
+                   classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
+              L"{A492D605-B099-4945-BD09-E4EDB9B0A988}");
+    EXPECT_TRUE(
+        KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
+
+    ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
+    const std::vector<std::wstring> removed = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
+    EXPECT_TRUE(before == removed) << RegistryDump::Difference(before, removed);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"CLSID\\" + kClsid));
+    EXPECT_FALSE(
+        KeyExists(HKEY_CURRENT_USER, classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}"));
+}
+
+TEST_F(AddinTest, PowerPointLoadsAnAddinRegisteredForTheMachineAndForTheUserOnce) {
+    ASSERT_EQ(Regsvr32(L""), 0u);
+    ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
+    {
+        StandInSession session(StandInOptions{});
+        ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
+        EXPECT_EQ(session.Host().Addins().Addins()[0].connection, S_OK);
+        EXPECT_EQ(session.Application().CommandBars().Count(), 1u);
+    }
+    ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
+    StandInSession session(StandInOptions{});
+    ASSERT_EQ(session.Host().Addins().Addins().size(), 1u) << "HKLM alone: loaded for this user too";
+    EXPECT_EQ(session.Application().CommandBars().Count(), 1u);
+    session.Host().Addins().UnloadAll();
+    EXPECT_EQ(Regsvr32(L"/u"), 0u);
 }
 
 TEST_F(AddinTest, DllInstallRegistersPerUserOnlyForTheWordUser) {
