@@ -12,6 +12,9 @@ bool StandInOptions::Parse(int argc, wchar_t** argv) {
         else if (arg == L"--no-default-printer") noDefaultPrinter = true;
         else if (arg == L"--no-addins") loadAddins = false;
         else if (arg == L"--refuse-picture") refusePicture = true;
+        else if (arg == L"--fail-save") failSave = true;
+        else if (arg == L"--fail-commandbars") failCommandBars = true;
+        else if (arg == L"--fail-advise") failAdvise = true;
         else if (arg.rfind(L"--", 0) == 0 || arg.rfind(L"/", 0) == 0) return false;
         else deck = arg;
     }

@@ -11,8 +11,12 @@ struct StandInOptions {
     bool noDefaultPrinter = false;  // the user has no default printer
     bool loadAddins = true;         // load the registered add-ins at start
     bool refusePicture = false;     // buttons refuse a Picture, as older Office versions do
+    bool failSave = false;          // Presentation.Save raises an automation error
+    bool failCommandBars = false;   // Application.CommandBars raises an automation error
+    bool failAdvise = false;        // a button's connection point refuses every sink
 
     // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
-    // --no-addins --refuse-picture [deck]"; false on an unknown switch.
+    // --no-addins --refuse-picture --fail-save --fail-commandbars --fail-advise [deck]";
+    // false on an unknown switch.
     bool Parse(int argc, wchar_t** argv);
 };
