@@ -92,10 +92,13 @@ protected:
     }
 
     // Opens `deck` in the stand-in and converts it through the button; returns the listed file.
-    std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options) {
+    // With an `address`, PowerPoint knows the deck by that address (AutoSave in the cloud).
+    std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
+                         const std::wstring& address = L"") {
         MessageBoxWatcher watcher;
         StandInOptions standIn;
         standIn.deck = deck;
+        standIn.address = address;
         StandInSession session(standIn);
         auto& bars = session.Application().CommandBars();
         EXPECT_EQ(bars.Count(), 1u) << "the add-in did not load";
@@ -109,6 +112,37 @@ protected:
     static std::wstring* program;
     static DWORD setupExitCode;
 };
+
+namespace {
+// Points the user's Documents folder somewhere else for as long as this lives.
+class DocumentsFolder {
+public:
+    explicit DocumentsFolder(const std::wstring& folder) {
+        wchar_t old[MAX_PATH] = {};
+        DWORD size = sizeof old;
+        m_had = RegGetValueW(HKEY_CURRENT_USER, kKey, L"Personal", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                             RRF_NOEXPAND, &m_type, old, &size) == ERROR_SUCCESS;
+        m_old = old;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Personal", REG_SZ, folder.c_str(),
+                        static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    }
+    ~DocumentsFolder() {
+        if (m_had)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Personal", m_type, m_old.c_str(),
+                            static_cast<DWORD>((m_old.size() + 1) * sizeof(wchar_t)));
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Personal");
+    }
+    DocumentsFolder(const DocumentsFolder&) = delete;
+    DocumentsFolder& operator=(const DocumentsFolder&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    bool m_had = false;
+    DWORD m_type = REG_SZ;
+    std::wstring m_old;
+};
+}  // namespace
 std::wstring* EndToEnd::program = nullptr;
 DWORD EndToEnd::setupExitCode = STILL_ACTIVE;
 
@@ -176,4 +210,17 @@ TEST_F(EndToEnd, DeckNamedInLettersBeyondAsciiWithTheDefaults) {
     ASSERT_EQ(Convert(deck, folder, {}), name + L".pdf");
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(folder + name + L".pdf")),
                 {kAllPages, "PDF version:     1.3"});
+}
+
+// AutoSave on SharePoint: PowerPoint names the deck by its address, opens it by
+// that address, and the PDF goes to Documents under the address's decoded name.
+TEST_F(EndToEnd, DeckInTheCloudGoesToDocumentsUnderItsDecodedName) {
+    const std::wstring deck = Deck(L"e2e-cloud", L"local copy.pptx");
+    const std::wstring documents = TestFiles::NewFolder(L"e2e-documents");
+    DocumentsFolder moved(documents.substr(0, documents.size() - 1));
+    const std::wstring address =
+        L"https://contoso-my.sharepoint.com/personal/ada_contoso_com/Documents/Q3%20r%C3%A9sum%C3%A9.final.pptx";
+    const std::wstring name = L"Q3 r\u00E9sum\u00E9.final.pdf";
+    ASSERT_EQ(Convert(deck, L"", {}, address), name);
+    ExpectLines(Shell("pdfinfo " + UnixShell::Quote(documents + name)), {kAllPages});
 }
