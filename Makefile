@@ -1,29 +1,37 @@
 # make test   install what is missing, build native and both Windows targets, run every test
 # make demo   install what is missing, build, and run the main job under Wine
 # make dist   build the deliverables into dist/x86 and dist/x64, and zip each folder
+# make screenshots   the README's pictures from a demo run, into docs/
+# A stage prints one line and its results; its whole output goes to a log under
+# $(BUILD)/logs, named when it fails. V=1 shows the output as it comes as well.
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CONFIGURE = cmake -S . -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release
+LOGS = $(BUILD)/logs
+STAGE = scripts/stage $(if $(V),--verbose)
 
-.PHONY: all deps native x64 x86 dist test demo clean
+.PHONY: all deps native x64 x86 dist test demo screenshots clean
 
 all: dist
 
 deps:
-	@scripts/install-deps
+	@$(STAGE) "installing packages" $(LOGS)/deps.log scripts/install-deps
 
 native: deps
-	@$(CONFIGURE) -B $(BUILD)/native >/dev/null
-	@cmake --build $(BUILD)/native -j $(JOBS)
+	@$(STAGE) "building native" $(LOGS)/native.log $(SHELL) -c '\
+	    $(CONFIGURE) -B $(BUILD)/native && \
+	    cmake --build $(BUILD)/native -j $(JOBS)'
 
 x64: deps
-	@$(CONFIGURE) -B $(BUILD)/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x64.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x64 >/dev/null
-	@cmake --build $(BUILD)/x64 -j $(JOBS)
+	@$(STAGE) "building x64" $(LOGS)/x64.log $(SHELL) -c '\
+	    $(CONFIGURE) -B $(BUILD)/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x64.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x64 && \
+	    cmake --build $(BUILD)/x64 -j $(JOBS)'
 
 x86: deps
-	@$(CONFIGURE) -B $(BUILD)/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x86 >/dev/null
-	@cmake --build $(BUILD)/x86 -j $(JOBS)
+	@$(STAGE) "building x86" $(LOGS)/x86.log $(SHELL) -c '\
+	    $(CONFIGURE) -B $(BUILD)/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x86 && \
+	    cmake --build $(BUILD)/x86 -j $(JOBS)'
 
 DELIVERABLES = Quillset.dll Brenmoor.exe PrinterXP.bat PrinterVista.bat INSTALL.txt
 
@@ -34,11 +42,15 @@ dist: x64 x86
 	    echo "dist/Quillset-$$arch.zip"; \
 	done
 
+# CTest's closing summary (and the failed tests' names) is the result.
 test: native x64 x86
-	@scripts/run-tests $(BUILD)
+	@$(STAGE) --result '% tests passed, ' testing $(LOGS)/test.log scripts/run-tests $(BUILD)
 
 demo: x64
 	@scripts/demo $(BUILD)/x64
+
+screenshots: demo
+	@scripts/screenshots $(BUILD)/x64/demo docs
 
 clean:
 	rm -rf $(BUILD) dist

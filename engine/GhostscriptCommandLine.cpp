@@ -23,11 +23,19 @@ std::wstring GhostscriptCommandLine::Build(const ConversionOptions& options,
                                            const std::wstring& interpreterFolder,
                                            const std::wstring& postScriptFile,
                                            const std::wstring& parameterFile) {
-    return L"\"" + interpreterFolder + L"gswin32c\"  " +
+    return Build(options, {interpreterFolder, L"gswin32c", GhostscriptVersion(L"8.64")}, postScriptFile,
+                 parameterFile);
+}
+
+std::wstring GhostscriptCommandLine::Build(const ConversionOptions& options,
+                                           const GhostscriptInterpreter& interpreter,
+                                           const std::wstring& postScriptFile,
+                                           const std::wstring& parameterFile) {
+    return L"\"" + interpreter.folder + interpreter.program + L"\"  " +
            L"-dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -dCompatibilityLevel=" +
            CompatibilityPiece(options) + PasswordPieces(options) + EncryptionPieces(options) +
-           OutputFilePiece(options) + L" -c .setpdfwrite -f " + L" " + QuoteArgument(parameterFile) + L" " +
-           QuoteArgument(postScriptFile) + L" " + QuoteArgument(parameterFile);
+           OutputFilePiece(options) + ReleasePiece(interpreter.version) + L" " + QuoteArgument(parameterFile) +
+           L" " + QuoteArgument(postScriptFile) + L" " + QuoteArgument(parameterFile);
 }
 
 int GhostscriptCommandLine::PermissionValue(const ConversionOptions& options) {
@@ -88,6 +96,14 @@ std::wstring GhostscriptCommandLine::EncryptionPieces(const ConversionOptions& o
     const wchar_t* key = options.encryptionLevel == 0 ? L" -dEncryptionR=2 -dKeyLength=40 "
                                                       : L"-dEncryptionR=3 -dKeyLength=128 ";
     return key + (L"-dPermissions=" + std::to_wstring(PermissionValue(options))) + L"  ";
+}
+
+// 8.64's .setpdfwrite only raised the VM threshold; 9.50 deprecated it and 9.54
+// removed it (an undefined operator and an empty page). Those releases also copy
+// JPEG data through unless told not to, so the chosen image filter and JPEG
+// quality would not apply.
+std::wstring GhostscriptCommandLine::ReleasePiece(const GhostscriptVersion& version) {
+    return version.AtLeast(9, 50) ? L" -dPassThroughJPEGImages=false " : L" -c .setpdfwrite -f ";
 }
 
 std::wstring GhostscriptCommandLine::OutputFilePiece(const ConversionOptions& options) {

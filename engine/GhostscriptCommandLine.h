@@ -1,16 +1,22 @@
 #pragma once
-// The gswin32c command line of one conversion. Every user text goes through
+// The Ghostscript command line of one conversion. Every user text goes through
 // QuoteArgument, so none of it can end an argument or add a switch.
 #include "ConversionOptions.h"
+#include "GhostscriptInterpreter.h"
 #include <string>
 
 class GhostscriptCommandLine {
 public:
-    // interpreterFolder ends with a backslash. The parameter file runs before the
-    // pages, so that its distiller parameters apply to them, and again after
-    // them, so that its document information wins over the title that the
-    // printer driver puts into its DSC comments.
+    // For the bundled 8.64's gswin32c; interpreterFolder ends with a backslash.
+    // The parameter file runs before the pages, so that its distiller
+    // parameters apply to them, and again after them, so that its document
+    // information wins over the title that the printer driver puts into its
+    // DSC comments.
     static std::wstring Build(const ConversionOptions& options, const std::wstring& interpreterFolder,
+                              const std::wstring& postScriptFile, const std::wstring& parameterFile);
+    // The same for any release: before 9.50 the line above, from 9.50 on
+    // -dPassThroughJPEGImages=false in place of "-c .setpdfwrite -f".
+    static std::wstring Build(const ConversionOptions& options, const GhostscriptInterpreter& interpreter,
                               const std::wstring& postScriptFile, const std::wstring& parameterFile);
 
     // -dPermissions for encryptionLevel 0 or 1; -4 (nothing withheld) otherwise.
@@ -25,5 +31,6 @@ private:
     static std::wstring PasswordPieces(const ConversionOptions& options);
     static std::wstring EncryptionPieces(const ConversionOptions& options);
     static std::wstring OutputFilePiece(const ConversionOptions& options);
+    static std::wstring ReleasePiece(const GhostscriptVersion& version);
     static std::wstring EscapePercent(const std::wstring& path);
 };

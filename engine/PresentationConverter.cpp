@@ -7,6 +7,7 @@
 #include "ComRef.h"
 #include "DefaultPrinter.h"
 #include "DispatchCall.h"
+#include "GhostscriptLocator.h"
 #include "GhostscriptRun.h"
 #include "ParameterFile.h"
 #include "PrintedFileWait.h"
@@ -121,6 +122,13 @@ bool PrintAndDistill(IDispatch* application, const ConversionOptions& options) {
 
 bool PresentationConverter::ConvertPresentation(const ConversionOptions& options) {
     try {
+        // Before PowerPoint prints and the default printer changes: without an
+        // interpreter the print would only be thrown away.
+        GhostscriptInterpreter interpreter;
+        if (!GhostscriptLocator::Find(interpreter)) {
+            AppMessageBox::Show(GhostscriptLocator::NotFoundMessage());
+            return false;
+        }
         ComApartment apartment;
         if (apartment.Failed()) AppMessageBox::Show(L"Failed to call Coinitialize()");
         RejectedCallFilter busyPowerPoint(kBusyPowerPointLimitMs);

@@ -2,6 +2,8 @@
 // It logs the argument vector it was given (one line per run, gswin32c.log
 // beside it), maps Windows paths to Unix paths, and has the Unix script
 // gswin32c-run beside it run Debian's gs; it exits with gs's exit status.
+// Built a second time as gswin64c.exe (QUILLSET_GS_PROGRAM), with its log and
+// Unix half named after it, to play an installed current Ghostscript.
 #include <windows.h>
 
 #include <string>
@@ -9,7 +11,13 @@
 
 #include "UnixChild.h"
 
+#ifndef QUILLSET_GS_PROGRAM
+#define QUILLSET_GS_PROGRAM "gswin32c"
+#endif
+
 namespace {
+
+const wchar_t kProgram[] = L"" QUILLSET_GS_PROGRAM;
 
 std::wstring ExeFolder() {
     std::vector<wchar_t> buffer(32768);
@@ -62,14 +70,14 @@ std::string LogLine(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = ExeFolder();
-    UnixChild::WriteFile(folder + L"gswin32c.log", LogLine(argc, argv), true);
+    UnixChild::WriteFile(folder + kProgram + L".log", LogLine(argc, argv), true);
 
     const std::wstring request = UnixChild::TempFile(L"gsa");
     std::string args;
     for (int i = 1; i < argc; ++i) args += MapArgument(argv[i]) + '\0';
     if (request.empty() || !UnixChild::WriteFile(request, args)) return 254;
 
-    int status = UnixChild::Run(folder + L"gswin32c-run", request);
+    int status = UnixChild::Run(folder + kProgram + L"-run", request);
     DeleteFileW(request.c_str());
     return status < 0 ? 253 : status;
 }

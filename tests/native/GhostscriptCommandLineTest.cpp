@@ -158,3 +158,75 @@ TEST(GhostscriptCommandLine, UserTextsStayOneArgumentEach) {
     EXPECT_EQ(SplitArgv(GhostscriptCommandLine::Build(o, kFolder, L"C:\\tmp\\x.ps", L"C:\\my dir\\")),
               expected);
 }
+
+TEST(GhostscriptVersion, ComparesNumericallyPartByPart) {
+    const auto v = [](const wchar_t* text) { return GhostscriptVersion(text); };
+    EXPECT_TRUE(v(L"9.56.1") < v(L"10.02.1"));
+    EXPECT_FALSE(v(L"10.02.1") < v(L"9.56.1"));
+    EXPECT_TRUE(v(L"10.00.0") < v(L"10.02.1"));
+    EXPECT_TRUE(v(L"9.9") < v(L"9.10"));
+    EXPECT_TRUE(v(L"9.50") < v(L"9.50.1"));
+    EXPECT_EQ(v(L"10.0").Compare(v(L"10.00.0")), 0);
+    EXPECT_EQ(v(L"9.56.1").Compare(v(L"9.56.1")), 0);
+    EXPECT_EQ(v(L"10.02.1").Text(), L"10.02.1");
+    for (const wchar_t* text : {L"", L"9.", L".9", L"9..1", L"9a", L"v9.56", L"9.56 ", L"-9.5", L"9999999.1"})
+        EXPECT_FALSE(v(text).IsValid()) << text;
+    EXPECT_TRUE(v(L"8.64").IsValid());
+}
+
+TEST(GhostscriptVersion, ReleasesFrom950On) {
+    for (const wchar_t* text : {L"9.50", L"9.50.0", L"9.54.0", L"9.56.1", L"10.00.0", L"10.02.1", L"11"})
+        EXPECT_TRUE(GhostscriptVersion(text).AtLeast(9, 50)) << text;
+    for (const wchar_t* text : {L"8.64", L"9.05", L"9.27", L"9.49.9", L"9", L"", L"ten"})
+        EXPECT_FALSE(GhostscriptVersion(text).AtLeast(9, 50)) << text;
+}
+
+TEST(GhostscriptCommandLine, ReleasesBefore950GetTheLineOf864) {
+    const std::wstring bundled = Build(Deck());
+    EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {kFolder, L"gswin32c", GhostscriptVersion(L"8.64")},
+                                            L"C:\\tmp.ps", L"C:\\pdfmarks"),
+              bundled);
+    const std::wstring installed = L"C:\\Program Files (x86)\\gs\\gs9.27\\bin\\";
+    std::wstring expected = bundled;
+    expected.replace(1, kFolder.size() + 8, installed + L"gswin32c");
+    EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {installed, L"gswin32c", GhostscriptVersion(L"9.49.9")},
+                                            L"C:\\tmp.ps", L"C:\\pdfmarks"),
+              expected);
+}
+
+TEST(GhostscriptCommandLine, ReleasesFrom950OnLeaveOutSetPdfWriteAndReencodeJpeg) {
+    const std::wstring folder = L"C:\\Program Files\\gs\\gs10.02.1\\bin\\";
+    for (const wchar_t* version : {L"9.50", L"10.02.1"}) {
+        EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {folder, L"gswin64c", GhostscriptVersion(version)},
+                                                L"C:\\tmp.ps", L"C:\\pdfmarks"),
+                  L"\"C:\\Program Files\\gs\\gs10.02.1\\bin\\gswin64c\"  -dSAFER -dNOPAUSE -dBATCH "
+                  L"-sDEVICE=pdfwrite -dCompatibilityLevel=1.3 -sOutputFile=\"C:\\Out\\deck.pdf\"  "
+                  L"-dPassThroughJPEGImages=false  \"C:\\pdfmarks\" \"C:\\tmp.ps\" \"C:\\pdfmarks\"")
+            << version;
+    }
+    ConversionOptions o = Deck();
+    o.outputFolder = L"C:\\100% \"sure\"\\";
+    o.securityEnabled = o.ownerPasswordEnabled = o.userPasswordEnabled = o.encryptionLevel = 1;
+    o.ownerPassword = L"-c .setpdfwrite -f";
+    o.userPassword = L"u\\\" x";
+    o.permissionCopying = 1;
+    const std::vector<std::wstring> expected{folder + L"gswin64c",
+                                             L"-dSAFER",
+                                             L"-dNOPAUSE",
+                                             L"-dBATCH",
+                                             L"-sDEVICE=pdfwrite",
+                                             L"-dCompatibilityLevel=1.4",
+                                             L"-sOwnerPassword=-c .setpdfwrite -f",
+                                             L"-sUserPassword=u\\\" x",
+                                             L"-dEncryptionR=3",
+                                             L"-dKeyLength=128",
+                                             L"-dPermissions=-500",
+                                             L"-sOutputFile=C:\\100%% \"sure\"\\deck.pdf",
+                                             L"-dPassThroughJPEGImages=false",
+                                             L"C:\\my dir\\",
+                                             L"C:\\tmp\\x.ps",
+                                             L"C:\\my dir\\"};
+    EXPECT_EQ(SplitArgv(GhostscriptCommandLine::Build(o, {folder, L"gswin64c", GhostscriptVersion(L"10.00.0")},
+                                                      L"C:\\tmp\\x.ps", L"C:\\my dir\\")),
+              expected);
+}

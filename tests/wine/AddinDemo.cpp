@@ -2,7 +2,8 @@
 // add-in; the "Vellumark 5.0" button is clicked; the Convert dialog, driven
 // from a second thread as a user would, converts the deck into the output
 // folder with the options given; the Finish dialog is awaited. Screenshots go
-// beside the PDF.
+// beside the PDF. A message box ends the demo: it is printed ("message box
+// CAPTION: TEXT", further lines indented), closed, and the exit code is 3.
 // Usage: AddinDemo <deck> <output folder> [name=value ...]; prints the PDF's path.
 #include <windows.h>
 #include <ole2.h>
@@ -13,12 +14,29 @@
 #include "ConvertDialogDriver.h"
 #include "DialogThread.h"
 #include "DialogOptions.h"
+#include "MessageBoxWatcher.h"
 #include "StandInHost.h"
 #include "WindowShot.h"
 
 namespace {
 
-std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options) {
+const int kMessageBoxShown = 3;
+
+void PrintMessageBoxes(const MessageBoxWatcher& boxes) {
+    for (const auto& box : boxes.Seen()) {
+        std::wstring text;
+        for (wchar_t c : box.text) {
+            if (c == L'\r') continue;
+            text += c;
+            if (c == L'\n') text += L"    ";
+        }
+        fwprintf(stderr, L"message box %ls: %ls\n", box.caption.c_str(), text.c_str());
+    }
+    fflush(stderr);
+}
+
+std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
+                     const MessageBoxWatcher& boxes) {
     StandInOptions standIn;
     standIn.deck = deck;
     StandInHost host(standIn);
@@ -29,9 +47,11 @@ std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder,
     }
     WindowShot::Save(host.Window().Handle(), "powerpoint");
     ButtonConversion conversion(outputFolder, options);
-    conversion.afterConvert = [](const ConvertDialogDriver& dialog) {
+    conversion.giveUp = [&] { return !boxes.Seen().empty(); };
+    conversion.afterConvert = [&](const ConvertDialogDriver& dialog) {
         // The picture shows the status line running its dots.
-        if (WaitFor([&] { return dialog.Status().find(L"..") != std::wstring::npos; }))
+        const auto running = [&] { return dialog.Status().find(L"..") != std::wstring::npos; };
+        if (WaitFor([&] { return running() || conversion.giveUp(); }) && running())
             WindowShot::Save(dialog.Dialog(), "convert-dialog");
     };
     conversion.onFinish = [](HWND finish) { WindowShot::Save(finish, "finish-dialog"); };
@@ -55,7 +75,17 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring outputFolder = argv[2];
     if (outputFolder.back() != L'\\') outputFolder += L'\\';
     if (FAILED(OleInitialize(nullptr))) return 1;
-    const std::wstring produced = Convert(argv[1], outputFolder, options);
+    std::wstring produced;
+    {
+        // Cancel closes any box: OK-only ones, and Yes/No ones without a yes.
+        MessageBoxWatcher boxes(IDCANCEL);
+        produced = Convert(argv[1], outputFolder, options, boxes);
+        if (!boxes.Seen().empty()) {
+            PrintMessageBoxes(boxes);
+            OleUninitialize();
+            return kMessageBoxShown;
+        }
+    }
     OleUninitialize();
     if (produced.empty()) {
         fwprintf(stderr, L"no PDF was listed\n");

@@ -14,6 +14,17 @@
 namespace {
 // A large deck renders for minutes.
 const DWORD kConversionLimitMs = 10 * 60 * 1000;
+
+// The dialog refuses to close, with a box of its own, while its job runs; a job
+// whose failure was reported ends moments later.
+void CloseWhenIdle(const ConvertDialogDriver& dialog) {
+    WaitFor([&] { return dialog.Status().rfind(L"Begin Convert", 0) != 0; }, kConversionLimitMs);
+    for (int attempt = 0; attempt < 5 && dialog.IsOpen(); ++attempt) {
+        dialog.SysCommand(SC_CLOSE);
+        WaitFor([&] { return !dialog.IsOpen(); }, 2000);
+    }
+}
+
 }  // namespace
 
 StandInButton* ButtonConversion::LoadedButton(StandInHost& host) {
@@ -33,7 +44,7 @@ std::wstring ButtonConversion::Drive(DWORD uiThread) const {
     if (m_options.Apply(dialog)) {
         dialog.Click(IDOK);
         if (afterConvert) afterConvert(dialog);
-        if (HWND finish = dialog.WaitForFinish(kConversionLimitMs)) {
+        if (HWND finish = AwaitFinish(dialog)) {
             if (onFinish) onFinish(finish);
             const auto files = ConvertDialogDriver::FinishFiles(finish);
             if (!files.empty()) produced = files.front();
@@ -41,8 +52,22 @@ std::wstring ButtonConversion::Drive(DWORD uiThread) const {
             WaitFor([&] { return !IsWindow(finish); });
         }
     }
-    dialog.SysCommand(SC_CLOSE);
+    if (GaveUp())
+        CloseWhenIdle(dialog);
+    else
+        dialog.SysCommand(SC_CLOSE);
     return produced;
+}
+
+HWND ButtonConversion::AwaitFinish(const ConvertDialogDriver& dialog) const {
+    HWND finish = nullptr;
+    WaitFor(
+        [&] {
+            finish = ConvertDialogDriver::FindDialog(dialog.ThreadId(), IDC_FINISH_FILES);
+            return finish != nullptr || GaveUp();
+        },
+        kConversionLimitMs);
+    return finish;
 }
 
 std::wstring ButtonConversion::Run(StandInButton& button) {

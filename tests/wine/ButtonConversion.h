@@ -23,6 +23,10 @@ public:
     // Called on the driving thread right after "Convert" was pressed, and with the Finish dialog.
     std::function<void(const ConvertDialogDriver&)> afterConvert;
     std::function<void(HWND)> onFinish;
+    // Polled on the driving thread while the run is awaited: true stops waiting for
+    // the Finish dialog (a message box told the run failed) and closes the dialog
+    // once its job has ended.
+    std::function<bool()> giveUp;
 
     // The add-in's button once the host shows it; null when the add-in did not load.
     static StandInButton* LoadedButton(StandInHost& host);
@@ -33,6 +37,8 @@ public:
 
 private:
     std::wstring Drive(DWORD uiThread) const;
+    HWND AwaitFinish(const ConvertDialogDriver& dialog) const;
+    bool GaveUp() const { return giveUp && giveUp(); }
 
     std::wstring m_outputFolder;
     DialogOptions m_options;

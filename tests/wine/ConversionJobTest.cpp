@@ -12,12 +12,14 @@
 #include "AppMessageBox.h"
 #include "ConvertDialogSession.h"
 #include "DefaultPrinter.h"
+#include "GhostscriptLocator.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
 #include "ModuleLock.h"
 #include "ModulePath.h"
 #include "PresentationConverter.h"
 #include "TestFiles.h"
+#include "UniqueHandle.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
 #include "WindowShot.h"
@@ -46,6 +48,25 @@ private:
     std::wstring m_folder;
     std::wstring m_away;
     bool m_moved = false;
+};
+
+// Tells whether anything wrote the user's default printer (the spooler's
+// "Device" value) since it was made: a switch put back still counts.
+class DefaultPrinterWatch {
+public:
+    DefaultPrinterWatch() : m_changed(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
+                          KEY_NOTIFY, m_key.Put()) == ERROR_SUCCESS)
+            m_watching = RegNotifyChangeKeyValue(m_key.Get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, m_changed.Get(),
+                                                 TRUE) == ERROR_SUCCESS;
+    }
+    bool Watching() const { return m_watching; }
+    bool Changed() const { return WaitForSingleObject(m_changed.Get(), 0) == WAIT_OBJECT_0; }
+
+private:
+    UniqueKernelHandle m_changed;
+    UniqueRegistryKey m_key;
+    bool m_watching = false;
 };
 
 std::string Joined(const std::vector<std::wstring>& texts) {
@@ -267,14 +288,19 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     EXPECT_TRUE(Dlg().m_dlgFinish.m_lstFiles.empty());
 }
 
-TEST_F(ConversionJob, MissingInterpreterEndsWithTheFailureReport) {
+TEST_F(ConversionJob, MissingInterpreterIsSaidBeforeAnythingIsPrinted) {
     MissingInterpreter missing;
     ASSERT_TRUE(missing.Moved());
     Open();
+    DefaultPrinterWatch printer;
+    ASSERT_TRUE(printer.Watching());
     Driver().Click(IDOK);
     ASSERT_TRUE(RunEnds());
-    EXPECT_EQ(Texts(), std::vector<std::wstring>{FailureReport()});
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{GhostscriptLocator::NotFoundMessage(), FailureReport()}));
+    EXPECT_EQ(watcher.Seen()[0].caption, AppMessageBox::Caption());
     EXPECT_FALSE(TestFiles::Exists(Pdf()));
+    EXPECT_FALSE(TestFiles::Exists(PresentationConverter::kPostScriptFile)) << "PowerPoint must not print";
+    EXPECT_FALSE(printer.Changed()) << "the default printer must not be switched";
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     // The dialog closes normally after a failed run.

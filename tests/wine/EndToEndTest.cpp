@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "ButtonConversion.h"
+#include "InstalledGhostscript.h"
 #include "MessageBoxWatcher.h"
 #include "LibraryExport.h"
 #include "ProcessRunner.h"
@@ -61,11 +63,18 @@ class EndToEnd : public ::testing::Test {
 protected:
     // Installed once as a user would: the product in a folder of its own with
     // Ghostscript beside it, then Brenmoor.exe run from there.
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite() { Install(true); }
+    // Without the bundled Ghostscript, the add-in is left to find an installed one.
+    static void Install(bool bundledGhostscript) {
         program = new std::wstring(TestFiles::NewFolder(L"Program Files\\Quillset"));
         for (const wchar_t* file : {L"Brenmoor.exe", L"PrinterXP.bat", L"PrinterVista.bat"})
             CopyFileW(TestFiles::Built(std::wstring(L"setup\\") + file).c_str(), (*program + file).c_str(), FALSE);
         CopyFileW(TestFiles::Built(L"addin\\Quillset.dll").c_str(), (*program + L"Quillset.dll").c_str(), FALSE);
+        if (bundledGhostscript) InstallBundledGhostscript();
+        setupExitCode = STILL_ACTIVE;
+        ProcessRunner::RunProcess(L"\"" + *program + L"Brenmoor.exe\"", true, &setupExitCode);
+    }
+    static void InstallBundledGhostscript() {
         const std::wstring gs = *program + L"gs\\gs8.64\\bin\\";
         TestFiles::NewFolder(L"Program Files\\Quillset\\gs\\gs8.64\\bin");
         for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run"})
@@ -73,8 +82,6 @@ protected:
                       FALSE);
         // CopyFileW does not keep the Unix half's execute permission.
         UnixShell::Run("chmod +x " + UnixShell::Quote(gs + L"gswin32c-run"));
-        setupExitCode = STILL_ACTIVE;
-        ProcessRunner::RunProcess(L"\"" + *program + L"Brenmoor.exe\"", true, &setupExitCode);
     }
     static void TearDownTestSuite() {
         UniqueLibrary library(LoadLibraryW((*program + L"Quillset.dll").c_str()));
@@ -103,7 +110,9 @@ protected:
         auto& bars = session.Application().CommandBars();
         EXPECT_EQ(bars.Count(), 1u) << "the add-in did not load";
         if (bars.Count() != 1) return {};
-        const std::wstring produced = ButtonConversion(outputFolder, options).Run(bars.At(0).At(0));
+        ButtonConversion conversion(outputFolder, options);
+        conversion.giveUp = [&] { return !watcher.Seen().empty(); };  // none is expected
+        const std::wstring produced = conversion.Run(bars.At(0).At(0));
         for (const auto& seen : watcher.Seen())
             ADD_FAILURE() << "message box: " << std::string(seen.text.begin(), seen.text.end());
         return produced;
@@ -223,4 +232,79 @@ TEST_F(EndToEnd, DeckInTheCloudGoesToDocumentsUnderItsDecodedName) {
     const std::wstring name = L"Q3 r\u00E9sum\u00E9.final.pdf";
     ASSERT_EQ(Convert(deck, L"", {}, address), name);
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(documents + name)), {kAllPages});
+}
+
+// A file that is no presentation: the run ends on the product's own message, with
+// neither a Finish dialog nor a PDF; the dialog is closed once its job is over
+// (make demo relies on this to end at once).
+TEST_F(EndToEnd, AFileThatIsNoPresentationEndsOnTheProductsMessage) {
+    const std::wstring folder = TestFiles::NewFolder(L"e2e-no-presentation");
+    ASSERT_TRUE(TestFiles::Write(folder + L"broken.pptx", "this is not a presentation\n"));
+    MessageBoxWatcher watcher(IDCANCEL);
+    StandInOptions standIn;
+    standIn.deck = folder + L"broken.pptx";
+    StandInSession session(standIn);
+    auto& bars = session.Application().CommandBars();
+    ASSERT_EQ(bars.Count(), 1u) << "the add-in did not load";
+    ButtonConversion conversion(folder, {});
+    conversion.giveUp = [&] { return !watcher.Seen().empty(); };
+    EXPECT_EQ(conversion.Run(bars.At(0).At(0)), L"");
+
+    const auto seen = watcher.Seen();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().caption, L"Quillset");
+    EXPECT_EQ(seen.front().text, L"PowerPoint could not print the presentation.");
+    for (const auto& box : seen)
+        EXPECT_NE(box.text, L"Working now,Hold for a moment!") << "closed while the job still ran";
+    EXPECT_EQ(GetFileAttributesW((folder + L"broken.pdf").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The same road with no Ghostscript beside the add-in, only a current one
+// installed by its official installer: Ghostscript 10 gets the product's
+// command line unaided.
+class EndToEndInstalledGhostscript : public EndToEnd {
+protected:
+    static void SetUpTestSuite() {
+        installed = new InstalledGhostscript();
+        Install(false);
+    }
+    static void TearDownTestSuite() {
+        EndToEnd::TearDownTestSuite();
+        delete installed;
+    }
+    void SetUp() override {
+        EndToEnd::SetUp();
+        ASSERT_TRUE(installed->Ready());
+        ASSERT_FALSE(TestFiles::Exists(*program + L"gs")) << "no bundled Ghostscript";
+    }
+
+    static InstalledGhostscript* installed;
+};
+InstalledGhostscript* EndToEndInstalledGhostscript::installed = nullptr;
+
+TEST_F(EndToEndInstalledGhostscript, InformationLowEncryptionAndFlateImagesAtVersion14) {
+    const std::wstring deck = Deck(L"e2e-installed", L"Quarterly review.pptx");
+    const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
+    const DialogOptions options = {{L"title", L"Q3 \u7B2C\u4E09\u5B63\u5EA6 (final)"},
+                                   {L"author", L"Ops \\ Finance"},
+                                   {L"user-password", L"open"},
+                                   {L"owner-password", L"boss"},
+                                   {L"encryption", L"40"},
+                                   {L"tick", L"printing"},
+                                   {L"image-compression", L"Flate"},
+                                   {L"pdf-version", L"V1.4"}};
+    ASSERT_EQ(Convert(deck, folder, options), L"Quarterly review.pdf");
+
+    const std::string pdf = UnixShell::Quote(folder + L"Quarterly review.pdf");
+    ExpectLines(Shell("pdfinfo -upw open " + pdf),
+                {"Title:           Q3 \u7B2C\u4E09\u5B63\u5EA6 (final)", "Author:          Ops \\ Finance", kAllPages,
+                 "PDF version:     1.4"});
+    ExpectLines(Shell("qpdf --show-encryption --password=boss " + pdf),
+                {"R = 2", "P = -8", "Supplied password is owner password", "User password = open"});
+    const auto encodings = ImageEncodings(Shell("pdfimages -list -upw open " + pdf));
+    ASSERT_FALSE(encodings.empty());
+    for (const auto& encoding : encodings) EXPECT_EQ(encoding, "image") << "Flate images are listed as \"image\"";
+    const std::string log = installed->Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_EQ(log.find(".setpdfwrite"), std::string::npos) << log;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "GhostscriptRun.h"
+#include "InstalledGhostscript.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "OutputNaming.h"
@@ -143,4 +144,16 @@ TEST_F(GhostscriptRunTest, UnwritableParameterFileStopsTheRunWithAMessage) {
 
 TEST_F(GhostscriptRunTest, FailingInterpreterIsNoSuccess) {
     EXPECT_FALSE(GhostscriptRun::Execute(options, folder + L"missing.ps", folder + L"pdfmarks"));
+}
+
+TEST_F(GhostscriptRunTest, BundledInterpreterRunsWhileAnInstalledOneIsRegistered) {
+    InstalledGhostscript installed;
+    ASSERT_TRUE(installed.Ready());
+    const std::wstring bundledLog = GhostscriptRun::InterpreterFolder() + L"gswin32c.log";
+    const std::string before = TestFiles::Read(bundledLog);
+    ASSERT_TRUE(Convert());
+    const std::string log = TestFiles::Read(bundledLog);
+    ASSERT_GT(log.size(), before.size());
+    EXPECT_NE(log.find("\t.setpdfwrite\t", before.size()), std::string::npos) << log;
+    EXPECT_EQ(installed.Log(), "");
 }
