@@ -30,8 +30,9 @@ public:
     CDescriptionDlg m_pageDescription;
     CSecurityDlg m_pageSecurity;
     CAdvancedDlg m_pageAdvanced;
-    // Up from the start of a run until the worker is done with this dialog and,
-    // after a success, until the Finish dialog of that run has closed.
+    // Up from the start of a run until the worker has reported its end and,
+    // after a success, until the Finish dialog of that run has closed. Read and
+    // written on the user-interface thread only.
     std::atomic<int> m_bConverting{0};
     std::wstring m_strPresentationPath;
     std::wstring m_strOutputFolder;
