@@ -1,6 +1,7 @@
 # make test   install what is missing, build native and both Windows targets, run every test
 # make demo   install what is missing, build, and run the main job under Wine
-# make dist   build the deliverables into dist/x86 and dist/x64, and zip each folder
+# make dist   build the deliverables into dist/x86 and dist/x64 (stripped; symbols in
+#             dist/symbols), zip each folder, and the installer packages dist/Quillset-*.msi
 # make screenshots   the README's pictures from a demo run, into docs/
 # A stage prints one line and its results; its whole output goes to a log under
 # $(BUILD)/logs, named when it fails. V=1 shows the output as it comes as well.
@@ -39,7 +40,9 @@ dist: x64 x86
 	@for arch in x86 x64; do \
 	    rm -f dist/Quillset-$$arch.zip; \
 	    (cd dist/$$arch && cmake -E tar cf ../Quillset-$$arch.zip --format=zip $(DELIVERABLES)) || exit 1; \
+	    test -f dist/Quillset-$$arch.msi || exit 1; \
 	    echo "dist/Quillset-$$arch.zip"; \
+	    echo "dist/Quillset-$$arch.msi"; \
 	done
 
 # CTest's closing summary (and the failed tests' names) is the result.

@@ -4,6 +4,7 @@
 
 #include <cwctype>
 
+#include "ClassesRootOverride.h"
 #include "ModuleLock.h"
 #include "QuillsetModule.h"
 
@@ -43,12 +44,17 @@ STDAPI DllCanUnloadNow() {
 }
 
 STDAPI DllRegisterServer() {
-    HRESULT hr = CQuillsetModule::RegisterServer();
+    // Per user, the proxy/stub and the type library must not reach HKLM either.
+    ClassesRootOverride classes(CQuillsetModule::PerUser());
+    HRESULT hr = classes.Status();
+    if (SUCCEEDED(hr)) hr = CQuillsetModule::RegisterServer();
     return FAILED(hr) ? hr : PrxDllRegisterServer();
 }
 
 STDAPI DllUnregisterServer() {
-    HRESULT hr = CQuillsetModule::UnregisterServer();
+    ClassesRootOverride classes(CQuillsetModule::PerUser());
+    HRESULT hr = classes.Status();
+    if (SUCCEEDED(hr)) hr = CQuillsetModule::UnregisterServer();
     if (SUCCEEDED(hr)) hr = PrxDllRegisterServer();
     return FAILED(hr) ? hr : PrxDllUnregisterServer();
 }

@@ -128,6 +128,9 @@ STDMETHODIMP CPowerPointAddin::OnConnection(IDispatch* application, int, IDispat
 
 HRESULT CPowerPointAddin::Connect(IDispatch* application) {
     if (!application) return E_INVALIDARG;
+    // Connected already: a second toolbar would take the place of the button whose
+    // subscription OnDisconnection must end, and leave that one subscribed for good.
+    if (m_cookie != kNoSubscription) return E_FAIL;
     ComRef<IDispatch> powerPoint;
     HRESULT hr = application->QueryInterface(OfficeIds::IID_Application, powerPoint.PutVoid());
     if (FAILED(hr)) return hr;
@@ -136,7 +139,6 @@ HRESULT CPowerPointAddin::Connect(IDispatch* application) {
     hr = BuildToolbar(button);
     if (FAILED(hr)) return hr;
     m_button = button;
-    if (m_cookie != kNoSubscription) return E_FAIL;
     Subscribe(button.Get());  // a button that cannot be heard still shows; nothing more to do
     return S_OK;
 }

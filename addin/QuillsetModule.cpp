@@ -2,12 +2,16 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
+
 #include "ClassFactory.h"
 #include "ComRef.h"
 #include "ModulePath.h"
 #include "PowerPointAddin.h"
 #include "Quillset.h"
 #include "Registrar.h"
+#include "RegistryScript.h"
+#include "UserTypeLibrary.h"
 #include "Win32Registry.h"
 
 const wchar_t* const CQuillsetModule::kAppId = L"{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}";
@@ -17,14 +21,6 @@ namespace {
 const int kAppIdScript = 101;
 const int kClassScript = 103;
 const ClassEntry kClasses[] = {{&CLSID_PowerPointAddin, &CPowerPointAddin::Create}};
-
-using TypeLibForUserFn = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
-using UnTypeLibForUserFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
-
-template <typename Fn>
-Fn OleAutomation(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"oleaut32.dll"), name)));
-}
 
 // Registration runs under the system default locale and gives the caller's back.
 class LocaleScope {
@@ -54,19 +50,50 @@ std::wstring CQuillsetModule::ScriptText(int resource) {
     return text;
 }
 
+ScriptReplacements CQuillsetModule::Replacements(const std::wstring& path, const wchar_t* addinRoot) {
+    ScriptReplacements replacements;
+    replacements.Add(L"APPID", kAppId);
+    replacements.Add(L"Module", path);  // the registrar doubles single quotes itself
+    replacements.Add(L"Module_Raw", path);
+    replacements.Add(L"ADDINROOT", addinRoot);
+    return replacements;
+}
+
 HRESULT CQuillsetModule::ApplyScript(int resource, bool registering) {
     const std::wstring path = ModulePath::File();
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
     const std::wstring text = ScriptText(resource);
     if (text.empty()) return HRESULT_FROM_WIN32(ERROR_RESOURCE_DATA_NOT_FOUND);
-    ScriptReplacements replacements;
-    replacements.Add(L"APPID", kAppId);
-    replacements.Add(L"Module", path);  // the registrar doubles single quotes itself
-    replacements.Add(L"Module_Raw", path);
+    // PowerPoint reads HKLM's add-ins for every user, HKCU's for the one user only.
+    const ScriptReplacements replacements = Replacements(path, s_perUser ? L"HKCU" : L"HKLM");
     Win32Registry registry;
     Registrar registrar(registry, s_perUser ? Registrar::ClassesScope::PerUser : Registrar::ClassesScope::Machine);
     RegistrarStatus status =
         registering ? registrar.Register(text, replacements) : registrar.Unregister(text, replacements);
+    return status.IsOk() ? S_OK : HRESULT_FROM_WIN32(status.Code());
+}
+
+// Earlier versions wrote the add-in key to HKCU also when registering machine-wide.
+// It goes with the machine-wide registration, unless a per-user one still needs it.
+HRESULT CQuillsetModule::RemoveEarlierUserAddinKey() {
+    wchar_t clsid[40] = {};
+    StringFromGUID2(CLSID_PowerPointAddin, clsid, 40);
+    const std::wstring userClass = std::wstring(L"Software\\Classes\\CLSID\\") + clsid;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, userClass.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return S_OK;
+    }
+    RegistryScript script;
+    RegistrarStatus status =
+        RegistryScript::Parse(ScriptText(kClassScript), Replacements(ModulePath::File(), L"HKCU"), script);
+    if (!status.IsOk()) return HRESULT_FROM_WIN32(status.Code());
+    script.roots.erase(
+        std::remove_if(script.roots.begin(), script.roots.end(),
+                       [](const ScriptRoot& root) { return root.root != RegistryRoot::CurrentUser; }),
+        script.roots.end());
+    Win32Registry registry;
+    status = Registrar(registry).Unregister(script);
     return status.IsOk() ? S_OK : HRESULT_FROM_WIN32(status.Code());
 }
 
@@ -75,22 +102,20 @@ HRESULT CQuillsetModule::RegisterTypeLibrary() {
     ComRef<ITypeLib> library;
     HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put());
     if (FAILED(hr)) return hr;
-    auto forUser = s_perUser ? OleAutomation<TypeLibForUserFn>("RegisterTypeLibForUser") : nullptr;
-    return forUser ? forUser(library.Get(), path.data(), nullptr)
-                   : RegisterTypeLib(library.Get(), path.data(), nullptr);
+    return s_perUser ? UserTypeLibrary::Register(library.Get(), path)
+                     : RegisterTypeLib(library.Get(), path.data(), nullptr);
 }
 
 HRESULT CQuillsetModule::UnregisterTypeLibrary() {
     ComRef<ITypeLib> library;
     HRESULT hr = LoadTypeLibEx(ModulePath::File().c_str(), REGKIND_NONE, library.Put());
     if (FAILED(hr)) return hr;
+    if (s_perUser) return UserTypeLibrary::Unregister(library.Get());
     TLIBATTR* attributes = nullptr;
     if (FAILED(hr = library->GetLibAttr(&attributes))) return hr;
     const TLIBATTR a = *attributes;
     library->ReleaseTLibAttr(attributes);
-    auto forUser = s_perUser ? OleAutomation<UnTypeLibForUserFn>("UnRegisterTypeLibForUser") : nullptr;
-    return forUser ? forUser(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind)
-                   : UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind);
+    return UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind);
 }
 
 HRESULT CQuillsetModule::RegisterServer() {
@@ -106,5 +131,6 @@ HRESULT CQuillsetModule::UnregisterServer() {
     HRESULT hr = ApplyScript(kClassScript, false);
     if (SUCCEEDED(hr)) hr = UnregisterTypeLibrary();
     if (SUCCEEDED(hr)) hr = ApplyScript(kAppIdScript, false);
+    if (SUCCEEDED(hr) && !s_perUser) hr = RemoveEarlierUserAddinKey();
     return hr;
 }

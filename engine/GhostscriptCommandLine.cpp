@@ -3,18 +3,19 @@
 
 namespace {
 
-struct PermissionAmounts {
-    int copying;
-    int formFilling;
-    int changing;
-    int printing;
+// The access-permission bits that one unticked box withholds. At 128 bits each
+// action has a second bit (high-quality printing, assembly, forms); extraction
+// for accessibility (512) is never withheld, so screen readers keep working.
+struct PermissionBits {
+    unsigned copying;
+    unsigned formFilling;
+    unsigned changing;
+    unsigned printing;
 };
 
-// 40-bit: the permission bits themselves. 128-bit: overlapping amounts, taken
-// arithmetically as they are.
-const PermissionAmounts kAmounts[] = {
+const PermissionBits kBits[] = {
     {16, 32, 8, 4},
-    {496, 224, 1016, 2044},
+    {16, 32 | 256, 8 | 1024, 4 | 2048},
 };
 
 }  // namespace
@@ -39,14 +40,14 @@ std::wstring GhostscriptCommandLine::Build(const ConversionOptions& options,
 }
 
 int GhostscriptCommandLine::PermissionValue(const ConversionOptions& options) {
-    int value = -4;
-    if (options.encryptionLevel != 0 && options.encryptionLevel != 1) return value;
-    const PermissionAmounts& amounts = kAmounts[options.encryptionLevel];
-    if (options.permissionCopying) value -= amounts.copying;
-    if (options.permissionFormFilling) value -= amounts.formFilling;
-    if (options.permissionChanging) value -= amounts.changing;
-    if (options.permissionPrinting) value -= amounts.printing;
-    return value;
+    unsigned value = static_cast<unsigned>(-4);
+    if (options.encryptionLevel != 0 && options.encryptionLevel != 1) return -4;
+    const PermissionBits& bits = kBits[options.encryptionLevel];
+    if (!options.permissionCopying) value &= ~bits.copying;
+    if (!options.permissionFormFilling) value &= ~bits.formFilling;
+    if (!options.permissionChanging) value &= ~bits.changing;
+    if (!options.permissionPrinting) value &= ~bits.printing;
+    return static_cast<int>(value);
 }
 
 // Backslashes are literal unless a run of them reaches a quote: then each is

@@ -19,7 +19,8 @@ public:
     static std::wstring Build(const ConversionOptions& options, const GhostscriptInterpreter& interpreter,
                               const std::wstring& postScriptFile, const std::wstring& parameterFile);
 
-    // -dPermissions for encryptionLevel 0 or 1; -4 (nothing withheld) otherwise.
+    // -dPermissions for encryptionLevel 0 or 1: a ticked box allows its action,
+    // an unticked one withholds it. -4 (nothing withheld) for other levels.
     static int PermissionValue(const ConversionOptions& options);
 
     // One argument in double quotes, escaped by the C runtime's argv rules.

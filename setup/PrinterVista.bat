@@ -14,6 +14,9 @@ rem The system's printer installer, 64-bit when a 32-bit setup runs on 64-bit Wi
 set RUNDLL=%SystemRoot%\System32\rundll32.exe
 rem Sysnative is visible only to 32-bit programs on 64-bit Windows.
 if exist "%SystemRoot%\Sysnative\rundll32.exe" set RUNDLL=%SystemRoot%\Sysnative\rundll32.exe
+rem Every program by its full path: this runs elevated, and the current directory
+rem or PATH must not decide what "reg" means.
+set REG=%SystemRoot%\System32\reg.exe
 
 rem Remove an earlier Inkharbor quietly (/q: no message if there is none), so that
 rem a second run replaces it instead of adding "Inkharbor (Copy 1)".
@@ -22,7 +25,7 @@ rem Install it as a local printer (/b name) on the FILE: port, which only prints
 rem a file (the add-in names the file), with the in-box PostScript driver of Vista and 7.
 "%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter"
 rem Done when the spooler knows the printer now.
-reg query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
+"%REG%" query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
 rem Windows 8 to 11 no longer ship the Imagesetter; their in-box PostScript
 rem class driver does the same job.
 "%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver"

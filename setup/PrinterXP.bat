@@ -13,6 +13,9 @@ rem The system's printer installer, 64-bit when a 32-bit setup runs on 64-bit Wi
 set RUNDLL=%SystemRoot%\System32\rundll32.exe
 rem Sysnative is visible only to 32-bit programs on 64-bit Windows.
 if exist "%SystemRoot%\Sysnative\rundll32.exe" set RUNDLL=%SystemRoot%\Sysnative\rundll32.exe
+rem Every program by its full path: this runs elevated, and the current directory
+rem or PATH must not decide what "reg" means.
+set REG=%SystemRoot%\System32\reg.exe
 
 rem Remove an earlier Inkharbor quietly (/q: no message if there is none), so that
 rem a second run replaces it instead of adding "Inkharbor (Copy 1)".
@@ -21,7 +24,7 @@ rem Install it as a local printer (/b name) on the FILE: port, which only prints
 rem a file (the add-in names the file), with XP's in-box PostScript driver.
 "%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter"
 rem Done when the spooler knows the printer now.
-reg query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
+"%REG%" query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
 rem A Windows that calls itself 10 or later (a compatibility layer) has no
 rem Imagesetter; its in-box PostScript class driver does the same job.
 "%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver"

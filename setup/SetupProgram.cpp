@@ -1,17 +1,23 @@
 #include "SetupProgram.h"
 
-#include <shellapi.h>
+#include <winspool.h>
 
 #include "AddinRegistration.h"
 #include "ComApartment.h"
+#include "LibraryExport.h"
 #include "ModulePath.h"
+#include "UniqueHandle.h"
 #include "WindowsVersion.h"
 
 namespace {
 
-// The printer installation is not watched; this is how long it is given
-// before the add-in is registered.
-const DWORD kPrinterInstallationMs = 10000;
+const wchar_t kPrinter[] = L"Inkharbor";
+
+std::wstring SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    return length && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+}
 
 }  // namespace
 
@@ -19,23 +25,56 @@ const wchar_t* SetupProgram::PrinterBatchFile(DWORD majorVersion) {
     return majorVersion == 6 ? L"PrinterVista.bat" : L"PrinterXP.bat";
 }
 
-void SetupProgram::StartPrinterInstallation(const std::wstring& folder) {
+// Libraries loaded on demand (by the shell, COM, the spooler) come from System32
+// only, never from the folder an elevated installer was started from.
+void SetupProgram::RestrictLibrarySearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    // Windows 7 has it only with KB2533623; there, at least the current directory goes.
+    const auto restrict = LibraryExport<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
+                                                                    "SetDefaultDllDirectories");
+    if (!restrict || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
+// Through the system's own cmd.exe, not the "open" verb: a per-user file
+// association must not decide what runs elevated.
+void SetupProgram::RunPrinterInstallation(const std::wstring& folder) {
     const std::wstring batchFile = folder + PrinterBatchFile(WindowsVersion::Major());
     // A longer path could not name the batch file reliably; the add-in is still registered.
-    if (batchFile.size() >= MAX_PATH) return;
-    SHELLEXECUTEINFOW execute = {};
-    execute.cbSize = sizeof execute;
-    execute.fMask = SEE_MASK_FLAG_NO_UI;  // a missing batch file must not put up a message
-    execute.lpVerb = L"open";
-    execute.lpFile = batchFile.c_str();
-    execute.nShow = SW_HIDE;
-    ShellExecuteExW(&execute);
+    if (batchFile.size() >= MAX_PATH || GetFileAttributesW(batchFile.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    const std::wstring system = SystemFolder();
+    if (system.empty()) return;
+    const std::wstring cmd = system + L"\\cmd.exe";
+    // The outer quotes are cmd's to strip; the inner ones keep a path with
+    // blanks or parentheses ("Program Files (x86)") in one piece.
+    std::wstring commandLine = L"\"" + cmd + L"\" /d /c \"\"" + batchFile + L"\"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        folder.c_str(), &startup, &process))
+        return;
+    UniqueKernelHandle thread(process.hThread);
+    UniqueKernelHandle child(process.hProcess);
+    WaitForSingleObject(child.Get(), kPrinterInstallationLimitMs);
+}
+
+bool SetupProgram::PrinterExists(const wchar_t* name) {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ACCESS_USE};
+    if (!OpenPrinterW(const_cast<LPWSTR>(name), &printer, &access)) return false;
+    ClosePrinter(printer);
+    return true;
 }
 
 int SetupProgram::Run() {
+    RestrictLibrarySearch();
     const std::wstring folder = ModulePath::Folder() + L"\\";
-    ComApartment apartment;  // the shell may hand "open" to COM objects, as may registration
-    StartPrinterInstallation(folder);
-    Sleep(kPrinterInstallationMs);
-    return static_cast<int>(AddinRegistration::Register(folder + L"Quillset.dll"));
+    ComApartment apartment;  // registration may create COM objects
+    RunPrinterInstallation(folder);
+    const RegistrationResult registration = AddinRegistration::Register(folder + L"Quillset.dll");
+    if (registration != RegistrationResult::Registered) return static_cast<int>(registration);
+    return PrinterExists(kPrinter) ? 0 : kPrinterMissing;
 }

@@ -1,18 +1,29 @@
 #pragma once
-// What one run of the setup program does: start the printer batch file that
-// ships beside it, give it time, then register the add-in library from the
-// same folder. Shows nothing; the exit code says whether the add-in is registered.
+// What one run of the setup program does: run the printer batch file that
+// ships beside it to its end, then register the add-in library from the same
+// folder. Shows nothing; the exit code says whether the add-in is registered
+// and whether the printer is there.
 #include <windows.h>
 
 #include <string>
 
 class SetupProgram {
 public:
-    // Runs the whole setup; returns the process exit code (0: add-in registered).
+    // Registered, and the printer "Inkharbor" is missing after the batch file:
+    // every conversion would fail, so the installer must hear of it.
+    static const int kPrinterMissing = 4;
+    // The batch file is given this long; a hung one must not hold the installation.
+    static const DWORD kPrinterInstallationLimitMs = 2 * 60 * 1000;
+
+    // Runs the whole setup; returns the process exit code (0: add-in registered,
+    // printer present; see RegistrationResult and kPrinterMissing).
     static int Run();
     // The batch file that installs the printer on this Windows major version.
     static const wchar_t* PrinterBatchFile(DWORD majorVersion);
+    // Whether the spooler knows a printer of that name.
+    static bool PrinterExists(const wchar_t* name);
 
 private:
-    static void StartPrinterInstallation(const std::wstring& folder);
+    static void RestrictLibrarySearch();
+    static void RunPrinterInstallation(const std::wstring& folder);
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "OfficeIds.h"
 
 namespace {
@@ -21,20 +23,35 @@ SAFEARRAY* EmptyCustom() {
     SAFEARRAYBOUND bound{0, 0};
     return SafeArrayCreate(VT_VARIANT, 1, &bound);
 }
-}  // namespace
 
-void AddinLoader::LoadAll(IDispatch* application) {
+// Every subkey of one root's Addins key, with its LoadBehavior.
+std::vector<std::pair<std::wstring, DWORD>> RegisteredAddins(HKEY root) {
+    std::vector<std::pair<std::wstring, DWORD>> found;
     HKEY addins = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, &addins) != ERROR_SUCCESS) return;
-    std::vector<std::wstring> names;
+    if (RegOpenKeyExW(root, kAddinsKey, 0, KEY_READ, &addins) != ERROR_SUCCESS) return found;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD length = 256;
         if (RegEnumKeyExW(addins, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (LoadBehavior(addins, name) == 3) names.push_back(name);
+        found.emplace_back(name, LoadBehavior(addins, name));
     }
     RegCloseKey(addins);
-    for (const auto& progId : names) Load(progId, application);
+    return found;
+}
+}  // namespace
+
+void AddinLoader::LoadAll(IDispatch* application) {
+    // The user's own entry decides for an add-in registered both ways; each loads once.
+    std::vector<std::pair<std::wstring, DWORD>> entries = RegisteredAddins(HKEY_CURRENT_USER);
+    for (const auto& machine : RegisteredAddins(HKEY_LOCAL_MACHINE)) {
+        const bool shadowed = std::any_of(entries.begin(), entries.end(), [&](const auto& user) {
+            return CompareStringOrdinal(user.first.c_str(), -1, machine.first.c_str(), -1, TRUE) ==
+                   CSTR_EQUAL;
+        });
+        if (!shadowed) entries.push_back(machine);
+    }
+    for (const auto& entry : entries)
+        if (entry.second == 3) Load(entry.first, application);
 }
 
 void AddinLoader::Load(const std::wstring& progId, IDispatch* application) {

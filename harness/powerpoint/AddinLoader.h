@@ -1,7 +1,8 @@
 #pragma once
 // Loads the registered add-ins as PowerPoint does: every subkey of
-// HKCU\Software\Microsoft\Office\PowerPoint\Addins with LoadBehavior 3 is created
-// in-process by its ProgID and connected; at exit each is told and released.
+// Software\Microsoft\Office\PowerPoint\Addins under HKCU (this user's) and HKLM
+// (every user's) with LoadBehavior 3 is created in-process by its ProgID and
+// connected, an add-in under both once; at exit each is told and released.
 #include <oaidl.h>
 
 #include <string>

@@ -2,10 +2,22 @@
 
 #include <oleauto.h>
 
+UINT AutomationArgs::Position(size_t index) const {
+    const UINT positional = m_params->cArgs - m_params->cNamedArgs;
+    // DISPPARAMS holds the named arguments first, then the positional ones last to first.
+    if (index < positional) return m_params->cArgs - 1 - static_cast<UINT>(index);
+    for (UINT i = 0; i < m_params->cNamedArgs; ++i) {
+        const DISPID name = m_params->rgdispidNamedArgs[i];
+        // A property put passes its value as the one named argument.
+        if (name == static_cast<DISPID>(index) || (name == DISPID_PROPERTYPUT && index == 0)) return i;
+    }
+    return m_params->cArgs;
+}
+
 const VARIANT* AutomationArgs::At(size_t index) const {
-    if (index >= Count()) return nullptr;
-    // DISPPARAMS holds positional arguments last to first, after the named ones.
-    const VARIANT* value = &m_params->rgvarg[m_params->cArgs - 1 - index];
+    const UINT position = Position(index);
+    if (position >= m_params->cArgs) return nullptr;
+    const VARIANT* value = &m_params->rgvarg[position];
     while (value->vt & VT_BYREF) {
         if (value->vt == (VT_BYREF | VT_VARIANT)) value = value->pvarVal;
         else break;
@@ -19,7 +31,7 @@ std::wstring AutomationArgs::String(size_t index, const std::wstring& fallback) 
     if (!value) return fallback;
     UniqueVariant text;
     if (FAILED(VariantChangeType(text.Get(), const_cast<VARIANT*>(value), 0, VT_BSTR)))
-        throw AutomationError{DISP_E_TYPEMISMATCH, L"Type mismatch"};
+        throw ArgumentError{DISP_E_TYPEMISMATCH, Position(index)};
     return std::wstring(text.Value().bstrVal, SysStringLen(text.Value().bstrVal));
 }
 
@@ -28,8 +40,28 @@ long AutomationArgs::Int(size_t index, long fallback) const {
     if (!value) return fallback;
     UniqueVariant number;
     if (FAILED(VariantChangeType(number.Get(), const_cast<VARIANT*>(value), 0, VT_I4)))
-        throw AutomationError{DISP_E_TYPEMISMATCH, L"Type mismatch"};
+        throw ArgumentError{DISP_E_TYPEMISMATCH, Position(index)};
     return number.Value().lVal;
+}
+
+long AutomationArgs::TriState(size_t index, long fallback) const {
+    const long value = Int(index, fallback);
+    if (value != -1 && value != 0 && value != 1) Refuse(index);
+    return value;
+}
+
+void AutomationArgs::Refuse(size_t index) const {
+    throw ArgumentError{E_INVALIDARG, Position(index)};
+}
+
+void AutomationArgs::Expect(size_t declared, size_t required) const {
+    if (m_params->cArgs - m_params->cNamedArgs > declared) throw ArgumentError{DISP_E_BADPARAMCOUNT, 0};
+    for (UINT i = 0; i < m_params->cNamedArgs; ++i) {
+        const DISPID name = m_params->rgdispidNamedArgs[i];
+        if (name < 0 || static_cast<size_t>(name) >= declared) throw ArgumentError{DISP_E_PARAMNOTFOUND, i};
+    }
+    for (size_t index = 0; index < required; ++index)
+        if (!At(index)) throw ArgumentError{DISP_E_PARAMNOTOPTIONAL, 0};
 }
 
 IUnknown* AutomationArgs::Object(size_t index) const {
@@ -37,7 +69,7 @@ IUnknown* AutomationArgs::Object(size_t index) const {
     if (!value) return nullptr;
     if (value->vt == VT_DISPATCH || value->vt == VT_UNKNOWN) return value->punkVal;
     if (value->vt == (VT_BYREF | VT_DISPATCH) || value->vt == (VT_BYREF | VT_UNKNOWN)) return *value->ppunkVal;
-    throw AutomationError{DISP_E_TYPEMISMATCH, L"Type mismatch"};
+    throw ArgumentError{DISP_E_TYPEMISMATCH, Position(index)};
 }
 
 STDMETHODIMP AutomationObject::QueryInterface(REFIID iid, void** out) {
@@ -103,6 +135,9 @@ STDMETHODIMP AutomationObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPP
         } else {
             return DISP_E_MEMBERNOTFOUND;
         }
+    } catch (const ArgumentError& error) {
+        if (argError) *argError = error.position;
+        return error.code;
     } catch (const AutomationError& error) {
         if (exception) {
             *exception = EXCEPINFO{};

@@ -12,20 +12,41 @@
 
 #include "AutomationValues.h"
 
-// Positional arguments of one call, first argument at index 0.
+// Arguments of one call by their place in the declaration, first at index 0,
+// whether passed positionally or named by that place.
 class AutomationArgs {
 public:
     explicit AutomationArgs(DISPPARAMS* params) : m_params(params) {}
     // The value at `index`, by-reference resolved; nullptr when left out.
     const VARIANT* At(size_t index) const;
+    // Coerced as a type library's dispatch coerces (VariantChangeType); an
+    // argument that does not coerce fails the call with DISP_E_TYPEMISMATCH.
     std::wstring String(size_t index, const std::wstring& fallback = L"") const;
     long Int(size_t index, long fallback = 0) const;
+    // An MsoTriState: msoTrue (-1), msoFalse (0) or msoCTrue (1); others are E_INVALIDARG.
+    long TriState(size_t index, long fallback) const;
     IUnknown* Object(size_t index) const;
+    // A member declared with `declared` parameters, the first `required` of them
+    // not optional: more arguments fail with DISP_E_BADPARAMCOUNT, a name beyond
+    // them with DISP_E_PARAMNOTFOUND, a missing required one with DISP_E_PARAMNOTOPTIONAL.
+    void Expect(size_t declared, size_t required = 0) const;
+    // Refuses the value at `index` as out of range: E_INVALIDARG.
+    [[noreturn]] void Refuse(size_t index) const;
     // A property put passes its value as the one named argument, DISPID_PROPERTYPUT.
     size_t Count() const { return m_params->cArgs; }
 
 private:
+    // The place of `index` in rgvarg; cArgs when it was not passed.
+    UINT Position(size_t index) const;
+
     DISPPARAMS* m_params;
+};
+
+// Thrown for an argument the member's declaration refuses: Invoke fails with
+// `code` itself and reports `position`, the argument's place in rgvarg.
+struct ArgumentError {
+    HRESULT code;
+    UINT position;
 };
 
 // Thrown by a handler: becomes DISP_E_EXCEPTION with this description, as an

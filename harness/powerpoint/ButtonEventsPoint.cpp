@@ -38,6 +38,7 @@ STDMETHODIMP ButtonEventsPoint::GetConnectionPointContainer(IConnectionPointCont
 
 STDMETHODIMP ButtonEventsPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!sink || !cookie) return E_POINTER;
+    if (m_refuse) return CONNECT_E_ADVISELIMIT;
     // Office asks the sink for the events interface, then IDispatch.
     ComRef<IDispatch> dispatch;
     if (FAILED(sink->QueryInterface(OfficeIds::IID_CommandBarButtonEvents, dispatch.PutVoid())) &&

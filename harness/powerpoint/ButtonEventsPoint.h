@@ -25,6 +25,8 @@ public:
     STDMETHODIMP EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
     size_t SinkCount() const { return m_sinks.size(); }
+    // Advise then fails with CONNECT_E_ADVISELIMIT.
+    void RefuseSinks(bool refuse) { m_refuse = refuse; }
     // Calls DISPID 1 on every sink with (button, &cancelDefault).
     void FireClick(IDispatch* button);
 
@@ -36,4 +38,5 @@ private:
     IUnknown& m_owner;
     std::vector<Sink> m_sinks;
     DWORD m_nextCookie = 1;
+    bool m_refuse = false;
 };

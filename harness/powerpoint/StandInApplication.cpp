@@ -29,8 +29,11 @@ StandInApplication::StandInApplication(StandInOptions options)
                                           L"active presentation."};
         SetObject(r, Active());
     });
-    AddProperty(L"CommandBars", OfficeIds::kApplicationCommandBars,
-                [this](VARIANT* r) { SetObject(r, m_commandBars.Get()); });
+    AddProperty(L"CommandBars", OfficeIds::kApplicationCommandBars, [this](VARIANT* r) {
+        if (m_options.failCommandBars)
+            throw AutomationError{E_ACCESSDENIED, L"Application.CommandBars : Access denied."};
+        SetObject(r, m_commandBars.Get());
+    });
     AddProperty(L"Name", 2000, [](VARIANT* r) { SetString(r, L"Microsoft PowerPoint"); });
 }
 

@@ -10,6 +10,7 @@ StandInButton::StandInButton(StandInApplication& application, bool temporary)
       m_application(application),
       m_temporary(temporary),
       m_events(*static_cast<IDispatch*>(this)) {
+    m_events.RefuseSinks(application.Options().failAdvise);
     AddTextProperty(L"Caption", 1610809344, m_caption);
     AddTextProperty(L"TooltipText", 1610809372, m_tooltip);
     AddTextProperty(L"Tag", 1610809370, m_tag);

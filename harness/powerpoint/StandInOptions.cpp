@@ -15,6 +15,9 @@ bool StandInOptions::Parse(int argc, wchar_t** argv) {
         else if (arg == L"--open-behind") openBehind = true;
         else if (arg.rfind(L"--address=", 0) == 0) address = arg.substr(10);
         else if (arg.rfind(L"--busy=", 0) == 0) busySeconds = std::wcstol(arg.c_str() + 7, nullptr, 10);
+        else if (arg == L"--fail-save") failSave = true;
+        else if (arg == L"--fail-commandbars") failCommandBars = true;
+        else if (arg == L"--fail-advise") failAdvise = true;
         else if (arg.rfind(L"--", 0) == 0 || arg.rfind(L"/", 0) == 0) return false;
         else deck = arg;
     }

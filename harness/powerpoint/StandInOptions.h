@@ -17,9 +17,12 @@ struct StandInOptions {
                                     // OneDrive or SharePoint); Presentations.Open accepts it
     int busySeconds = 0;            // calls from other apartments are rejected for this long from the
                                     // first one, as PowerPoint rejects them while busy
+    bool failSave = false;          // Presentation.Save raises an automation error
+    bool failCommandBars = false;   // Application.CommandBars raises an automation error
+    bool failAdvise = false;        // a button's connection point refuses every sink
 
     // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
-    // --no-addins --refuse-picture --open-behind --address=URL --busy=N [deck]"; false on an
-    // unknown switch.
+    // --no-addins --refuse-picture --open-behind --address=URL --busy=N --fail-save
+    // --fail-commandbars --fail-advise [deck]"; false on an unknown switch.
     bool Parse(int argc, wchar_t** argv);
 };

@@ -28,11 +28,28 @@ StandInPresentation::StandInPresentation(StandInApplication& application, const 
     AddMethod(L"PrintOut", OfficeIds::kPresentationPrintOut,
               [this](const AutomationArgs& a, VARIANT*) { PrintOut(a); });
     AddMethod(L"Close", OfficeIds::kPresentationClose,
-              [this](const AutomationArgs&, VARIANT*) { m_application.ClosePresentation(this); });
+              [this](const AutomationArgs& a, VARIANT*) {
+                  a.Expect(0);  // Close takes no argument
+                  m_application.ClosePresentation(this);
+              });
 }
 
-// PrintOut(From, To, PrintToFile, Copies, Collate, ...)
+// PrintOut([From As Long], [To As Long], [PrintToFile As String], [Copies As Long],
+// [Collate As MsoTriState]), checked before anything prints, as PowerPoint does.
+void StandInPresentation::CheckPrintOutArguments(const AutomationArgs& args) {
+    args.Expect(5);
+    const long from = args.Int(0, -1);
+    const long to = args.Int(1, -1);
+    // -1 is the whole presentation; slides count from 1.
+    if (from == 0 || from < -1) args.Refuse(0);
+    if (to == 0 || to < -1 || (from > 0 && to > 0 && to < from)) args.Refuse(1);
+    args.String(2);
+    if (args.Int(3, 1) < 1) args.Refuse(3);
+    args.TriState(4, -1);
+}
+
 void StandInPresentation::PrintOut(const AutomationArgs& args) {
+    CheckPrintOutArguments(args);
     if (m_application.Options().failPrintOut)
         throw AutomationError{E_FAIL, L"Presentation.PrintOut : An error occurred while printing."};
     const std::wstring file = args.String(2);
@@ -42,6 +59,8 @@ void StandInPresentation::PrintOut(const AutomationArgs& args) {
 }
 
 void StandInPresentation::Save() {
+    if (m_application.Options().failSave)
+        throw AutomationError{E_FAIL, L"Presentation.Save : PowerPoint could not save the file."};
     if (m_untitled) throw AutomationError{E_FAIL, L"Presentation.Save : The presentation has no file name."};
     // The stand-in cannot edit decks: saving writes the file's time, which tests observe.
     UniqueFileHandle file(CreateFileW(m_sourcePath.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,

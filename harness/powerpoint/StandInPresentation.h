@@ -23,6 +23,7 @@ public:
     int SaveCount() const { return m_saveCount; }
 
 private:
+    static void CheckPrintOutArguments(const AutomationArgs& args);
     void PrintOut(const AutomationArgs& args);
     void Save();
 

@@ -9,5 +9,7 @@ public:
     explicit StandInPresentations(StandInApplication& application);
 
 private:
+    static void CheckOpenArguments(const AutomationArgs& args);
+
     StandInApplication& m_application;
 };

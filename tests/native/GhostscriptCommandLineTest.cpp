@@ -73,11 +73,13 @@ TEST(GhostscriptCommandLine, DefaultLine) {
               L"-c .setpdfwrite -f  \"C:\\pdfmarks\" \"C:\\tmp.ps\" \"C:\\pdfmarks\"");
 }
 
+// A ticked box allows its action: P starts at -4 and loses the bits of every
+// unticked box. 128-bit keeps extraction for accessibility (512) in every case.
 TEST(GhostscriptCommandLine, PermissionValues) {
     const struct {
         int copy, form, change, print, level0, level1;
-    } rows[] = {{0, 0, 0, 0, -4, -4},     {1, 0, 0, 0, -20, -500}, {0, 1, 0, 0, -36, -228},
-                {0, 0, 1, 0, -12, -1020}, {0, 0, 0, 1, -8, -2048}, {1, 1, 1, 1, -64, -3784}};
+    } rows[] = {{0, 0, 0, 0, -64, -3392}, {1, 0, 0, 0, -48, -3376},  {0, 1, 0, 0, -32, -3104},
+                {0, 0, 1, 0, -56, -2360}, {0, 0, 0, 1, -60, -1340}, {1, 1, 1, 1, -4, -4}};
     for (const auto& row : rows) {
         ConversionOptions options;
         options.permissionCopying = row.copy;
@@ -87,6 +89,7 @@ TEST(GhostscriptCommandLine, PermissionValues) {
         EXPECT_EQ(GhostscriptCommandLine::PermissionValue(options), row.level0);
         options.encryptionLevel = 1;
         EXPECT_EQ(GhostscriptCommandLine::PermissionValue(options), row.level1);
+        EXPECT_NE(GhostscriptCommandLine::PermissionValue(options) & 512, 0);
         options.encryptionLevel = 2;
         EXPECT_EQ(GhostscriptCommandLine::PermissionValue(options), -4);
     }
@@ -103,14 +106,14 @@ TEST(GhostscriptCommandLine, SecurityPieces) {
     o.ownerPasswordEnabled = o.userPasswordEnabled = 0;
     EXPECT_EQ(Middle(o), L"1.3 ");
     o.ownerPasswordEnabled = 1;
-    EXPECT_EQ(Middle(o), L"1.3 -sOwnerPassword=\"own\"  -dEncryptionR=2 -dKeyLength=40 -dPermissions=-24  ");
+    EXPECT_EQ(Middle(o), L"1.3 -sOwnerPassword=\"own\"  -dEncryptionR=2 -dKeyLength=40 -dPermissions=-44  ");
     o.userPasswordEnabled = 1;
     o.userPassword = L"";
     o.pdfVersion = L"V1.5(Acrobat 4.xx)";
     o.encryptionLevel = 1;
     EXPECT_EQ(Middle(o),
               L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" "
-              L"-dEncryptionR=3 -dKeyLength=128 -dPermissions=-2544  ");
+              L"-dEncryptionR=3 -dKeyLength=128 -dPermissions=-1324  ");
     o.encryptionLevel = 2;
     EXPECT_EQ(Middle(o), L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" ");
 }
@@ -147,7 +150,7 @@ TEST(GhostscriptCommandLine, UserTextsStayOneArgumentEach) {
                                              L"-sUserPassword=" + o.userPassword,
                                              L"-dEncryptionR=2",
                                              L"-dKeyLength=40",
-                                             L"-dPermissions=-4",
+                                             L"-dPermissions=-64",
                                              L"-sOutputFile=\\\\srv\\share x\\Growth 20%%.pdf",
                                              L"-c",
                                              L".setpdfwrite",
@@ -220,7 +223,7 @@ TEST(GhostscriptCommandLine, ReleasesFrom950OnLeaveOutSetPdfWriteAndReencodeJpeg
                                              L"-sUserPassword=u\\\" x",
                                              L"-dEncryptionR=3",
                                              L"-dKeyLength=128",
-                                             L"-dPermissions=-500",
+                                             L"-dPermissions=-3376",
                                              L"-sOutputFile=C:\\100%% \"sure\"\\deck.pdf",
                                              L"-dPassThroughJPEGImages=false",
                                              L"C:\\my dir\\",

@@ -35,11 +35,13 @@ std::wstring AddinScript() {
     return ReadScript("PowerPointAddin.rgs");
 }
 
-ScriptReplacements Replacements(const std::wstring& module = kModule) {
+// The library names the add-in key's root: HKLM machine-wide, HKCU per user.
+ScriptReplacements Replacements(const std::wstring& module = kModule, const wchar_t* addinRoot = L"HKCU") {
     ScriptReplacements replacements;
     replacements.Add(L"APPID", kAppId);
     replacements.Add(L"Module", module);
     replacements.Add(L"Module_Raw", module);
+    replacements.Add(L"ADDINROOT", addinRoot);
     return replacements;
 }
 
@@ -286,6 +288,25 @@ TEST(RegistrarRegister, AddinScriptWritesClassProgIdsAndAddinEntry) {
     Registrar registrar(registry);
     ExpectOk(registrar.Register(AddinScript(), Replacements()));
     EXPECT_EQ(registry.Dump(), AddinDump(kModule));
+}
+
+TEST(RegistrarRegister, MachineWideAddinEntryGoesToLocalMachineAndItsRemovalKeepsOtherAddins) {
+    MemoryRegistry registry;
+    AddNeighbours(registry);
+    Registrar registrar(registry);
+    ExpectOk(registrar.Register(AddinScript(), Replacements(kModule, L"HKLM")));
+    const RegistryKeyPath machineAddin =
+        Path(RegistryRoot::LocalMachine,
+             {L"Software", L"Microsoft", L"Office", L"PowerPoint", L"Addins", L"Quillset.PowerPointAdd"});
+    const auto loadBehavior = registry.FindValue(machineAddin, L"LoadBehavior");
+    ASSERT_TRUE(loadBehavior);
+    EXPECT_EQ(loadBehavior->number, 3u);
+    EXPECT_TRUE(registry.FindValue(machineAddin, L"CommandLineSafe"));
+    EXPECT_FALSE(registry.HasKey(kAddins.Child(L"Quillset.PowerPointAdd"))) << "nothing for one user only";
+
+    ExpectOk(registrar.Unregister(AddinScript(), Replacements(kModule, L"HKLM")));
+    EXPECT_FALSE(registry.HasKey(machineAddin));
+    EXPECT_TRUE(registry.HasKey(kAddins.Child(L"Other.Addin")));
 }
 
 TEST(RegistrarRegister, PathWithAQuoteIsWrittenWithOneQuote) {

@@ -16,6 +16,7 @@
 #include "LibraryExport.h"
 #include "MessageBoxWatcher.h"
 #include "ProcessRunner.h"
+#include "RegistryDump.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
@@ -58,6 +59,15 @@ DWORD Number(HKEY root, const std::wstring& path, const wchar_t* name) {
     return value;
 }
 
+// regsvr32 in a process of its own: the per-user switch is process-wide and never cleared.
+DWORD Regsvr32(const std::wstring& switches) {
+    DWORD exitCode = STILL_ACTIVE;
+    if (!ProcessRunner::RunProcess(L"regsvr32 /s " + switches + L" \"" + LibraryPath() + L"\"", true,
+                                   &exitCode))
+        return STILL_ACTIVE;
+    return exitCode;
+}
+
 class AddinTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -92,10 +102,12 @@ TEST_F(AddinTest, RegistersEveryKeyAndRemovesAllButTheSharedOnes) {
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Quillset.PowerPointA.1\\CLSID"), kClsid);
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"AppID\\{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}"), L"Quillset");
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"AppID\\Quillset.DLL", L"AppID"), L"{5C4B41DD-C504-44C6-B2C2-8AA99AF68942}");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kAddinKey, L"FriendlyName"), L"PPT Custom Addin");
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kAddinKey, L"Description"), L"Ppt Custom Addin");
-    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
-    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"CommandLineSafe"), 1u);
+    // Every user of the machine gets the add-in, not only the one who registered it.
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kAddinKey, L"FriendlyName"), L"PPT Custom Addin");
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kAddinKey, L"Description"), L"Ppt Custom Addin");
+    EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kAddinKey, L"LoadBehavior"), 3u);
+    EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kAddinKey, L"CommandLineSafe"), 1u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
               L"{A492D605-B099-4945-BD09-E4EDB9B0A988}");
@@ -104,7 +116,7 @@ TEST_F(AddinTest, RegistersEveryKeyAndRemovesAllButTheSharedOnes) {
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsid));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Quillset.PowerPointAdd"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"AppID\\Quillset.DLL"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAddinKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"CLSID"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"AppID"));
 }
@@ -118,6 +130,71 @@ TEST_F(AddinTest, Regsvr32RegistersAndUnregisters) {
     ASSERT_NE(ProcessRunner::RunProcess(L"regsvr32 /s /u \"" + LibraryPath() + L"\"", true, &exitCode), 0u);
     EXPECT_EQ(exitCode, 0u);
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsid));
+}
+
+TEST_F(AddinTest, MachineWideRemovalTakesAnEarlierVersionsUserKeyUnlessAPerUserRegistrationHoldsIt) {
+    // Earlier versions wrote the add-in key into the registering user's HKCU.
+    HKEY stale = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, kAddinKey, 0, nullptr, 0, KEY_WRITE, nullptr, &stale, nullptr),
+        ERROR_SUCCESS);
+    const DWORD three = 3;
+    RegSetValueExW(stale, L"LoadBehavior", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three), sizeof three);
+    RegCloseKey(stale);
+    ASSERT_EQ(Regsvr32(L""), 0u);
+    EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, kAddinKey, L"LoadBehavior"), 3u);
+    ASSERT_EQ(Regsvr32(L"/u"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAddinKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey)) << "the earlier version's key stayed";
+
+    ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
+    ASSERT_EQ(Regsvr32(L""), 0u);
+    ASSERT_EQ(Regsvr32(L"/u"), 0u);
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u)
+        << "the per-user registration lost its key";
+    ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+}
+
+TEST_F(AddinTest, PerUserRegistrationWritesNothingOutsideTheUsersHive) {
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::vector<std::wstring> before = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
+    ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
+    const std::vector<std::wstring> registered = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
+    EXPECT_TRUE(before == registered) << RegistryDump::Difference(before, registered);
+    EXPECT_EQ(Number(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior"), 3u);
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, classes + L"CLSID\\" + kClsid + L"\\InprocServer32"), LibraryPath());
+    EXPECT_EQ(Text(HKEY_CURRENT_USER,
+                   classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}\\ProxyStubClsid32"),
+              L"{A492D605-B099-4945-BD09-E4EDB9B0A988}");
+    EXPECT_TRUE(
+        KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}\\1.0"));
+
+    ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
+    const std::vector<std::wstring> removed = RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM");
+    EXPECT_TRUE(before == removed) << RegistryDump::Difference(before, removed);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"CLSID\\" + kClsid));
+    EXPECT_FALSE(
+        KeyExists(HKEY_CURRENT_USER, classes + L"Interface\\{A492D605-B099-4945-BD09-E4EDB9B0A988}"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + L"TypeLib\\{A35FC283-3039-4C91-A182-6657E672924B}"));
+}
+
+TEST_F(AddinTest, PowerPointLoadsAnAddinRegisteredForTheMachineAndForTheUserOnce) {
+    ASSERT_EQ(Regsvr32(L""), 0u);
+    ASSERT_EQ(Regsvr32(L"/n /i:user"), 0u);
+    {
+        StandInSession session(StandInOptions{});
+        ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
+        EXPECT_EQ(session.Host().Addins().Addins()[0].connection, S_OK);
+        EXPECT_EQ(session.Application().CommandBars().Count(), 1u);
+    }
+    ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
+    StandInSession session(StandInOptions{});
+    ASSERT_EQ(session.Host().Addins().Addins().size(), 1u) << "HKLM alone: loaded for this user too";
+    EXPECT_EQ(session.Application().CommandBars().Count(), 1u);
+    session.Host().Addins().UnloadAll();
+    EXPECT_EQ(Regsvr32(L"/u"), 0u);
 }
 
 TEST_F(AddinTest, DllInstallRegistersPerUserOnlyForTheWordUser) {
@@ -149,7 +226,73 @@ TEST_F(AddinTest, ClassObjectsAndUnloading) {
     EXPECT_EQ(addin->OnConnection(nullptr, 0, nullptr, nullptr), E_INVALIDARG);
     addin->Release();
     EXPECT_EQ(canUnload(), S_OK);
+    // A lock keeps the library after its factory is gone, until it is undone.
+    ASSERT_EQ(factory->LockServer(TRUE), S_OK);
     factory->Release();
+    EXPECT_EQ(canUnload(), S_FALSE) << "a locked server stays loaded";
+    ASSERT_EQ(getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    factory->Release();
+    EXPECT_EQ(canUnload(), S_OK);
+}
+
+TEST_F(AddinTest, SecondConnectionFailsAndDisconnectionEndsTheOneSubscription) {
+    StandInOptions options;
+    options.loadAddins = false;
+    StandInSession session(options);
+    IClassFactory* factory = nullptr;
+    CLSID clsid;
+    CLSIDFromString(kClsid, &clsid);
+    ASSERT_EQ(Export<GetClassObjectFn>("DllGetClassObject")(clsid, IID_IClassFactory,
+                                                            reinterpret_cast<void**>(&factory)),
+              S_OK);
+    _IDTExtensibility2* addin = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, __uuidof(_IDTExtensibility2), reinterpret_cast<void**>(&addin)), S_OK);
+    factory->Release();
+    IDispatch* application = &session.Application();
+    StandInCommandBars& bars = session.Application().CommandBars();
+
+    ASSERT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), S_OK);
+    ASSERT_EQ(bars.Count(), 1u);
+    StandInButton& first = bars.At(0).At(0);
+    EXPECT_EQ(first.SinkCount(), 1u);
+    EXPECT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), E_FAIL);
+    EXPECT_EQ(bars.Count(), 1u) << "a second connection builds nothing";
+    EXPECT_EQ(first.SinkCount(), 1u);
+    EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+    EXPECT_EQ(first.SinkCount(), 0u) << "the button no longer reaches the add-in";
+    EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+
+    // Connected again after the disconnection: a new toolbar, subscribed.
+    ASSERT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), S_OK);
+    ASSERT_EQ(bars.Count(), 2u);
+    EXPECT_EQ(bars.At(1).At(0).SinkCount(), 1u);
+    EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+    EXPECT_EQ(bars.At(1).At(0).SinkCount(), 0u);
+    addin->Release();
+}
+
+TEST_F(AddinTest, WithoutCommandBarsTheConnectionFailsWithoutEventsTheButtonStillShows) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    struct Case {
+        bool failCommandBars, failAdvise;
+        HRESULT connection;  // PowerPoint's failure as its dispatch reports it
+        size_t bars;
+    };
+    for (const Case& c : {Case{true, false, DISP_E_EXCEPTION, 0}, Case{false, true, S_OK, 1}}) {
+        StandInOptions options;
+        options.failCommandBars = c.failCommandBars;
+        options.failAdvise = c.failAdvise;
+        StandInSession session(options);
+        ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
+        EXPECT_EQ(session.Host().Addins().Addins()[0].connection, c.connection);
+        StandInCommandBars& bars = session.Application().CommandBars();
+        ASSERT_EQ(bars.Count(), c.bars);
+        if (c.bars == 0) continue;
+        ASSERT_EQ(bars.At(0).Count(), 1u);
+        EXPECT_EQ(bars.At(0).At(0).Caption(), L"Vellumark 5.0");
+        EXPECT_EQ(bars.At(0).At(0).SinkCount(), 0u);
+    }
 }
 
 namespace {
@@ -349,13 +492,63 @@ std::wstring ClickAndReadFolder(StandInButton& button) {
 }
 }  // namespace
 
+namespace {
+// Clicks the button on this thread; true when a Convert dialog opened (it is closed again).
+bool ClickOpensTheDialog(StandInButton& button) {
+    const DWORD uiThread = GetCurrentThreadId();
+    std::atomic<bool> returned{false};
+    std::atomic<bool> opened{false};
+    std::thread closer([&] {
+        while (!returned && !opened) {
+            if (HWND dialog = ConvertDialogDriver::FindDialog(uiThread, IDC_OUTPUT_FOLDER)) {
+                opened = true;
+                PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            Sleep(25);
+        }
+    });
+    button.Click();
+    returned = true;
+    closer.join();
+    return opened;
+}
+
+// The stand-in's options for a saved deck "Q3.final.pptx" written into `folder`.
+StandInOptions OnDeckIn(const std::wstring& folder) {
+    StandInOptions options;
+    options.deck = folder + L"Q3.final.pptx";
+    EXPECT_TRUE(TestFiles::Write(options.deck, "deck"));
+    return options;
+}
+}  // namespace
+
+TEST_F(AddinTest, FailingSaveEndsTheClickWithoutOpeningTheDialog) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    StandInOptions options = OnDeckIn(TestFiles::NewFolder(L"addin-save"));
+    options.failSave = true;
+    StandInSession session(options);
+    ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
+    StandInButton& button = session.Application().CommandBars().At(0).At(0);
+    StandInPresentation& deck = *session.Application().Active();
+    deck.SetSaved(false);
+
+    MessageBoxWatcher watcher(IDYES);
+    EXPECT_FALSE(ClickOpensTheDialog(button)) << "the user asked for a save that failed";
+    ASSERT_EQ(watcher.Seen().size(), 2u);
+    EXPECT_EQ(watcher.Seen()[1].text, L"The presentation could not be saved.");
+    EXPECT_EQ(watcher.Seen()[1].caption, L"Quillset");
+    EXPECT_EQ(watcher.Seen()[1].buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(deck.Saved());
+
+    watcher.SetButton(IDNO);
+    EXPECT_TRUE(ClickOpensTheDialog(button)) << "without a save the dialog opens";
+    EXPECT_EQ(watcher.Seen().size(), 3u);
+}
+
 TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
     ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
     const std::wstring folder = TestFiles::NewFolder(L"addin-decks");
-    ASSERT_TRUE(TestFiles::Write(folder + L"Q3.final.pptx", "deck"));
-    StandInOptions options;
-    options.deck = folder + L"Q3.final.pptx";
-    StandInSession session(options);
+    StandInSession session(OnDeckIn(folder));
     ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
     StandInButton& button = session.Application().CommandBars().At(0).At(0);
     StandInPresentation& deck = *session.Application().Active();
@@ -376,6 +569,8 @@ TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
         EXPECT_EQ(watcher.Seen()[0].caption, L"Quillset");
         EXPECT_EQ(watcher.Seen()[0].text,
                   L"The program has detected that the File contents have changed.\r\nDo you want to save it?");
+        EXPECT_EQ(watcher.Seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
+        EXPECT_EQ(watcher.Seen()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     }
 
     session.Application().ClosePresentation(&deck);

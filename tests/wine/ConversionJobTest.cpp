@@ -12,6 +12,7 @@
 #include "AppMessageBox.h"
 #include "ConvertDialogSession.h"
 #include "DefaultPrinter.h"
+#include "DefaultPrinterWatch.h"
 #include "GhostscriptLocator.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
@@ -19,7 +20,6 @@
 #include "ModulePath.h"
 #include "PresentationConverter.h"
 #include "TestFiles.h"
-#include "UniqueHandle.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
 #include "WindowShot.h"
@@ -48,25 +48,6 @@ private:
     std::wstring m_folder;
     std::wstring m_away;
     bool m_moved = false;
-};
-
-// Tells whether anything wrote the user's default printer (the spooler's
-// "Device" value) since it was made: a switch put back still counts.
-class DefaultPrinterWatch {
-public:
-    DefaultPrinterWatch() : m_changed(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
-                          KEY_NOTIFY, m_key.Put()) == ERROR_SUCCESS)
-            m_watching = RegNotifyChangeKeyValue(m_key.Get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, m_changed.Get(),
-                                                 TRUE) == ERROR_SUCCESS;
-    }
-    bool Watching() const { return m_watching; }
-    bool Changed() const { return WaitForSingleObject(m_changed.Get(), 0) == WAIT_OBJECT_0; }
-
-private:
-    UniqueKernelHandle m_changed;
-    UniqueRegistryKey m_key;
-    bool m_watching = false;
 };
 
 std::string Joined(const std::vector<std::wstring>& texts) {
@@ -249,6 +230,9 @@ TEST_F(ConversionJob, SecondConversionInTheSameDialogAsksBeforeReplacing) {
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].caption, L"Vellumark 5.0");
     EXPECT_EQ(watcher.Seen()[0].text, ReplacePrompt());
+    EXPECT_EQ(watcher.Seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(watcher.Seen()[0].icon, 0u);
+    EXPECT_EQ(watcher.Seen()[0].owner, nullptr) << "the replace prompt has no owner window";
     EXPECT_NE(TestFiles::Read(Pdf()).find("%%EOF"), std::string::npos)
         << "the second run wrote the file anew";
     EXPECT_EQ(GhostscriptRuns(), runsBefore + 2);
@@ -260,8 +244,10 @@ TEST_F(ConversionJob, AnsweringNoKeepsTheFileAndRunsNothing) {
     ASSERT_TRUE(TestFiles::Write(Pdf(), before));
     watcher.SetButton(IDNO);
     Open();
+    DefaultPrinterWatch printers;
     Driver().Click(IDOK);
     ASSERT_TRUE(RunEnds());
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer was switched";
     EXPECT_EQ(Texts(), std::vector<std::wstring>{ReplacePrompt()});
     EXPECT_EQ(watcher.Seen()[0].caption, L"Vellumark 5.0");
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
@@ -283,6 +269,10 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
               (std::vector<std::wstring>{ReplacePrompt(), L"PowerPoint could not print the presentation.",
                                          FailureReport()}));
     EXPECT_EQ(watcher.Seen().back().caption, AppMessageBox::Caption());
+    for (size_t box = 1; box < watcher.Seen().size(); ++box) {
+        EXPECT_EQ(watcher.Seen()[box].buttons, std::vector<int>{IDOK}) << box;
+        EXPECT_EQ(watcher.Seen()[box].icon, 0u) << box;
+    }
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
     EXPECT_TRUE(Dlg().m_dlgFinish.m_lstFiles.empty());
@@ -292,15 +282,15 @@ TEST_F(ConversionJob, MissingInterpreterIsSaidBeforeAnythingIsPrinted) {
     MissingInterpreter missing;
     ASSERT_TRUE(missing.Moved());
     Open();
-    DefaultPrinterWatch printer;
-    ASSERT_TRUE(printer.Watching());
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
     Driver().Click(IDOK);
     ASSERT_TRUE(RunEnds());
     EXPECT_EQ(Texts(), (std::vector<std::wstring>{GhostscriptLocator::NotFoundMessage(), FailureReport()}));
     EXPECT_EQ(watcher.Seen()[0].caption, AppMessageBox::Caption());
     EXPECT_FALSE(TestFiles::Exists(Pdf()));
     EXPECT_FALSE(TestFiles::Exists(PresentationConverter::kPostScriptFile)) << "PowerPoint must not print";
-    EXPECT_FALSE(printer.Changed()) << "the default printer must not be switched";
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer must not be switched";
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     // The dialog closes normally after a failed run.
@@ -346,7 +336,8 @@ TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {
         EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
     const std::string owner = Shell("qpdf --show-encryption --password=owner " + UnixShell::Quote(Pdf()));
     EXPECT_NE(owner.find("R = 3"), std::string::npos) << owner;
-    EXPECT_NE(owner.find("P = -2048"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("P = -1340"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("print high resolution: allowed"), std::string::npos) << owner;
     EXPECT_NE(owner.find("Supplied password is owner password"), std::string::npos) << owner;
     EXPECT_NE(owner.find("User password = us er"), std::string::npos) << owner;
     EXPECT_NE(UnixShell::Run("qpdf --check --password=wrong " + UnixShell::Quote(Pdf())).status, 0);

@@ -85,6 +85,12 @@ HWND OwnedWindow(DWORD threadId, HWND owner) {
     return search.found;
 }
 
+HWND FocusOf(DWORD threadId) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
 class ConvertDialog : public ::testing::Test {
 protected:
     void Open(const std::wstring& presentationPath) {
@@ -100,6 +106,8 @@ protected:
         Driver().Click(IDOK);
         if (!WaitFor([&] { return watcher.Seen().size() > before; })) return L"(no message box)";
         EXPECT_EQ(watcher.Seen().back().caption, AppMessageBox::Caption());
+        EXPECT_EQ(watcher.Seen().back().buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(watcher.Seen().back().icon, 0u);
         return watcher.Seen().back().text;
     }
 
@@ -151,6 +159,21 @@ TEST_F(ConvertDialog, OpensOnThePresentationsFolderWithItsIconLabelsAndThreePage
         Driver().SelectTab(shown);
         for (int tab = 0; tab < 3; ++tab)
             EXPECT_EQ(IsWindowVisible(Driver().Page(tab)) != FALSE, tab == shown) << shown << " " << tab;
+    }
+    EXPECT_TRUE(watcher.Seen().empty());
+}
+
+TEST_F(ConvertDialog, TabRunsFromTheFolderToBrowseAndConvertPastTheTabStrip) {
+    Open(L"C:\\Decks\\Q3.final.pptx");
+    HWND folder = GetDlgItem(dialog, IDC_OUTPUT_FOLDER);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(folder), TRUE);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(Driver().ThreadId()) == folder; }));
+    for (int next : {IDC_BROWSE, IDOK, IDC_OUTPUT_FOLDER, IDC_BROWSE}) {
+        HWND from = FocusOf(Driver().ThreadId());
+        PostMessageW(from, WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(from, WM_KEYUP, VK_TAB, 0xC0000001);
+        EXPECT_TRUE(WaitFor([&] { return FocusOf(Driver().ThreadId()) == GetDlgItem(dialog, next); }))
+            << "to " << next << ", focus on " << GetDlgCtrlID(FocusOf(Driver().ThreadId()));
     }
     EXPECT_TRUE(watcher.Seen().empty());
 }

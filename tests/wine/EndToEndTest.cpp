@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ButtonConversion.h"
 #include "InstalledGhostscript.h"
 #include "MessageBoxWatcher.h"
+#include "PdfReport.h"
 #include "LibraryExport.h"
 #include "ProcessRunner.h"
 #include "StandInButton.h"
@@ -36,21 +36,6 @@ std::string Shell(const std::string& command) {
     const UnixResult result = UnixShell::Run(command);
     EXPECT_EQ(result.status, 0) << command << "\n" << result.output;
     return result.output;
-}
-
-// The "enc" column of `pdfimages -list`, one entry per image.
-std::vector<std::string> ImageEncodings(const std::string& listing) {
-    std::istringstream lines(listing);
-    std::vector<std::string> encodings;
-    std::string line;
-    for (int skip = 2; skip > 0 && std::getline(lines, line);) --skip;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string field;
-        for (int column = 0; column < 9 && fields >> field; ++column) {}
-        if (!field.empty()) encodings.push_back(field);
-    }
-    return encodings;
 }
 
 void ExpectLines(const std::string& output, std::initializer_list<std::string> lines) {
@@ -171,7 +156,7 @@ TEST_F(EndToEnd, DocumentInformationAndJpegImagesAtVersion13IntoAFolderWithBlank
                 {"Title:           Q3 (draft) \\ \u7B2C\u4E09\u5B63\u5EA6 (final", "Author:          Ops \\\\ Finance (EMEA)",
                  "Subject:         Budget ((nested)) \\", "Keywords:        \u5B63\u5EA6, review) 2026",
                  kAllPages, "PDF version:     1.3", "Encrypted:       no"});
-    const auto encodings = ImageEncodings(Shell("pdfimages -list " + pdf));
+    const auto encodings = PdfReport::ImageEncodings(Shell("pdfimages -list " + pdf));
     ASSERT_FALSE(encodings.empty());
     for (const auto& encoding : encodings) EXPECT_EQ(encoding, "jpeg");
 }
@@ -187,14 +172,15 @@ TEST_F(EndToEnd, HighEncryptionWithAQuotedPasswordFlateImagesAtVersion15) {
     const std::string pdf = UnixShell::Quote(folder + L"Q3.review.final.pdf");
     const std::string user = UnixShell::QuoteText("say \"hi\"\\");
     ExpectLines(Shell("qpdf --show-encryption --password=" + user + " " + pdf),
-                {"R = 3", "P = -500", "Supplied password is user password"});
+                {"R = 3", "P = -3376", "Supplied password is user password", "extract for any purpose: allowed",
+                 "extract for accessibility: allowed", "print high resolution: not allowed", "modify forms: not allowed"});
     ExpectLines(Shell("qpdf --show-encryption --password='boss (2)' " + pdf),
                 {"Supplied password is owner password", "User password = say \"hi\"\\"});
     for (const char* wrong : {"say \"hi\"", "say \"hi\"\\\\", "say \\\"hi\\\"\\", ""})
         EXPECT_NE(UnixShell::Run("qpdf --check --password=" + UnixShell::QuoteText(wrong) + " " + pdf).status, 0)
             << "opens with [" << wrong << "]";
     ExpectLines(Shell("pdfinfo -upw " + user + " " + pdf), {kAllPages, "PDF version:     1.5"});
-    const auto encodings = ImageEncodings(Shell("pdfimages -list -upw " + user + " " + pdf));
+    const auto encodings = PdfReport::ImageEncodings(Shell("pdfimages -list -upw " + user + " " + pdf));
     ASSERT_FALSE(encodings.empty());
     for (const auto& encoding : encodings) EXPECT_EQ(encoding, "image") << "Flate images are listed as \"image\"";
 }
@@ -208,7 +194,8 @@ TEST_F(EndToEnd, LowEncryptionOfADeckNamedWithoutADotAtVersion14) {
 
     const std::string pdf = UnixShell::Quote(folder + L"Budget.pdf");
     ExpectLines(Shell("qpdf --show-encryption --password=owner " + pdf),
-                {"R = 2", "P = -8", "Supplied password is owner password"});
+                {"R = 2", "P = -60", "Supplied password is owner password", "print low resolution: allowed",
+                 "extract for any purpose: not allowed", "modify other: not allowed"});
     ExpectLines(Shell("pdfinfo " + pdf), {kAllPages, "PDF version:     1.4"});
 }
 
@@ -300,8 +287,9 @@ TEST_F(EndToEndInstalledGhostscript, InformationLowEncryptionAndFlateImagesAtVer
                 {"Title:           Q3 \u7B2C\u4E09\u5B63\u5EA6 (final)", "Author:          Ops \\ Finance", kAllPages,
                  "PDF version:     1.4"});
     ExpectLines(Shell("qpdf --show-encryption --password=boss " + pdf),
-                {"R = 2", "P = -8", "Supplied password is owner password", "User password = open"});
-    const auto encodings = ImageEncodings(Shell("pdfimages -list -upw open " + pdf));
+                {"R = 2", "P = -60", "Supplied password is owner password", "User password = open",
+                 "print low resolution: allowed", "modify other: not allowed"});
+    const auto encodings = PdfReport::ImageEncodings(Shell("pdfimages -list -upw open " + pdf));
     ASSERT_FALSE(encodings.empty());
     for (const auto& encoding : encodings) EXPECT_EQ(encoding, "image") << "Flate images are listed as \"image\"";
     const std::string log = installed->Log();

@@ -1,14 +1,20 @@
 // The Finish dialog driven on its own thread: its list, Close in every form,
 // and the shell actions: opening a file is observed through a handler
-// registered here; opening its folder only where the shell cannot parse it.
+// registered here; opening its folder through the shell call it makes, which
+// this program's import seam records (Wine's folder view shows no selection).
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "AppMessageBox.h"
 #include "DialogThread.h"
 #include "FinishDlg.h"
+#include "ImportPatch.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "TestFiles.h"
@@ -91,6 +97,52 @@ private:
     std::wstring m_previous;
 };
 
+// The shell's SHOpenFolderAndSelectItems as this program calls it: the folder
+// and the full paths of the items to select, as file-system paths.
+struct FolderView {
+    std::wstring folder;
+    std::vector<std::wstring> selected;
+    DWORD flags = 0;
+};
+
+class FolderViewRecorder {
+public:
+    FolderViewRecorder()
+        : m_patch(L"shell32.dll", "SHOpenFolderAndSelectItems", reinterpret_cast<void*>(&Record)) {}
+    bool Applied() const { return m_patch.Applied(); }
+    static std::vector<FolderView> Calls() {
+        std::lock_guard<std::mutex> lock(s_mutex);
+        return s_calls;
+    }
+    ~FolderViewRecorder() {
+        std::lock_guard<std::mutex> lock(s_mutex);
+        s_calls.clear();
+    }
+
+private:
+    static std::wstring PathOf(PCIDLIST_ABSOLUTE list) {
+        wchar_t path[MAX_PATH] = {};
+        return list && SHGetPathFromIDListW(list, path) ? path : L"<no path>";
+    }
+    static HRESULT WINAPI Record(PCIDLIST_ABSOLUTE folder, UINT count, PCUITEMID_CHILD_ARRAY items, DWORD flags) {
+        FolderView view{PathOf(folder), {}, flags};
+        for (UINT i = 0; i < count && items; ++i) {
+            PIDLIST_ABSOLUTE full = ILCombine(folder, items[i]);
+            view.selected.push_back(PathOf(full));
+            ILFree(full);
+        }
+        std::lock_guard<std::mutex> lock(s_mutex);
+        s_calls.push_back(view);
+        return S_OK;
+    }
+
+    ImportPatch m_patch;
+    static std::mutex s_mutex;
+    static std::vector<FolderView> s_calls;
+};
+std::mutex FolderViewRecorder::s_mutex;
+std::vector<FolderView> FolderViewRecorder::s_calls;
+
 std::string Utf8(const std::wstring& text) {
     std::string bytes;
     for (wchar_t c : text) bytes += static_cast<char>(c);  // the names here are ASCII
@@ -135,26 +187,17 @@ TEST_F(FinishDialog, CloseEscapeAndTheTitleBarEachEmptyTheList) {
 }
 
 TEST_F(FinishDialog, OpenFileWithoutSelectionShowsTheErrorBox) {
+    MessageBoxWatcher watcher;
     Open();
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     PostMessageW(GetDlgItem(window, IDC_OPEN_FILE), BM_CLICK, 0, 0);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        box = FindWindowExW(nullptr, nullptr, L"#32770", L"ERROR");
-        return box && GetWindow(box, GW_OWNER) == window && IsWindowVisible(box);
-    }));
-    wchar_t text[64] = {};
-    GetWindowTextW(box, text, 64);
-    EXPECT_STREQ(text, L"ERROR");
-    GetDlgItemTextW(box, 0xFFFF, text, 64);
-    EXPECT_STREQ(text, L"please choose one file !");
-    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
-    bool errorIcon = false;
-    for (; icon; icon = FindWindowExW(box, icon, L"Static", nullptr))
-        errorIcon |= reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_ERROR);
-    EXPECT_TRUE(errorIcon);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(WaitFor([&] { return watcher.Seen().size() == 1; }));
+    const SeenMessageBox box = watcher.Seen()[0];
+    EXPECT_EQ(box.caption, L"ERROR");
+    EXPECT_EQ(box.text, L"please choose one file !");
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(box.icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(box.owner, window);
     EXPECT_TRUE(IsWindowVisible(window));  // the dialog stays
 }
 
@@ -172,10 +215,31 @@ TEST_F(FinishDialog, OpenFileAsksTheShellToOpenTheSelectedPdf) {
     EXPECT_TRUE(IsWindowVisible(window));
 }
 
+TEST_F(FinishDialog, OpenFolderShowsTheOutputFolderWithTheChosenFileSelected) {
+    FolderViewRecorder recorder;
+    ASSERT_TRUE(recorder.Applied());
+    Open();
+    SendMessageW(list, LB_SETCURSEL, 2, 0);
+    Click(IDC_OPEN_FOLDER);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Click(IDC_OPEN_FOLDER);  // nothing selected: the first entry
+    const std::wstring shown = folder.substr(0, folder.size() - 1);
+    const auto calls = FolderViewRecorder::Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].folder, shown);
+    EXPECT_EQ(calls[0].selected, std::vector<std::wstring>{folder + L"Q3.final.pdf"});
+    EXPECT_EQ(calls[0].flags, 0u);
+    EXPECT_EQ(calls[1].folder, shown);
+    EXPECT_EQ(calls[1].selected, std::vector<std::wstring>{folder + L"Annual report.pdf"});
+    EXPECT_TRUE(IsWindowVisible(window));
+}
+
 TEST_F(FinishDialog, OpenFolderSaysErrorOnlyWhenTheShellCannotParseThePaths) {
+    FolderViewRecorder recorder;
     MessageBoxWatcher watcher;
     Open();
     Click(IDC_OPEN_FOLDER);
+    EXPECT_EQ(FolderViewRecorder::Calls().size(), 1u);
     EXPECT_TRUE(watcher.Seen().empty());
     EXPECT_TRUE(IsWindowVisible(window));
     Click(IDCANCEL);
@@ -185,8 +249,11 @@ TEST_F(FinishDialog, OpenFolderSaysErrorOnlyWhenTheShellCannotParseThePaths) {
     dialog.m_lstFiles = {L"Q3.final.pdf"};
     Open();
     Click(IDC_OPEN_FOLDER);
+    EXPECT_EQ(FolderViewRecorder::Calls().size(), 1u) << "no folder view for paths the shell cannot parse";
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].text, L"ERROR");
     EXPECT_EQ(watcher.Seen()[0].caption, AppMessageBox::Caption());
+    EXPECT_EQ(watcher.Seen()[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(watcher.Seen()[0].icon, 0u);
 }
 

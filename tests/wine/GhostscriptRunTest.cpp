@@ -1,13 +1,17 @@
 // One Ghostscript run from options to PDF, checked with independent readers.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "GhostscriptRun.h"
 #include "InstalledGhostscript.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "OutputNaming.h"
+#include "PdfReport.h"
 #include "TestFiles.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
@@ -50,9 +54,51 @@ protected:
         return Shell("pdfinfo " + extra + " " + UnixShell::Quote(Pdf()));
     }
 
+    // Converts with only the owner password, at `level`, once with no box ticked,
+    // once with each box alone and once with all four; reads P and the rights back.
+    void ExpectPermissions(int level, const int (&values)[6]);
+
     std::wstring folder;
     ConversionOptions options;
 };
+
+// The rights qpdf reports for each permission box; a ticked box allows them all.
+struct PermissionBox {
+    int ConversionOptions::*flag;
+    std::vector<std::string> rights;
+};
+const PermissionBox kBoxes[] = {
+    {&ConversionOptions::permissionPrinting, {"print low resolution", "print high resolution"}},
+    {&ConversionOptions::permissionChanging, {"modify document assembly", "modify other"}},
+    {&ConversionOptions::permissionCopying, {"extract for any purpose"}},
+    {&ConversionOptions::permissionFormFilling, {"modify forms", "modify annotations"}},
+};
+
+// values: P with no box, with each box of kBoxes alone, with all four.
+void GhostscriptRunTest::ExpectPermissions(int level, const int (&values)[6]) {
+    options.securityEnabled = options.ownerPasswordEnabled = 1;
+    options.ownerPassword = L"owner";
+    options.encryptionLevel = level;
+    for (int ticked = -1; ticked <= 4; ++ticked) {
+        for (int box = 0; box < 4; ++box) options.*kBoxes[box].flag = ticked == box || ticked == 4;
+        DeleteFileW(Pdf().c_str());
+        ASSERT_TRUE(Convert());
+        const std::string report = Shell("qpdf --show-encryption " + UnixShell::Quote(Pdf()));
+        const auto rights = PdfReport::Rights(report);
+        const std::string context = "level " + std::to_string(level) + ", ticked " + std::to_string(ticked) + "\n";
+        EXPECT_NE(report.find(level ? "R = 3\n" : "R = 2\n"), std::string::npos) << context << report;
+        EXPECT_NE(report.find("P = " + std::to_string(values[ticked + 1]) + "\n"), std::string::npos)
+            << context << report;
+        for (const PermissionBox& box : kBoxes)
+            for (const std::string& right : box.rights) {
+                ASSERT_EQ(rights.count(right), 1u) << right << "\n" << report;
+                EXPECT_EQ(rights.at(right), options.*box.flag == 1) << context << right << "\n" << report;
+            }
+        // 128 bits keep extraction for screen readers; 40 bits have no bit of its own for it.
+        EXPECT_EQ(rights.at("extract for accessibility"), level == 1 || options.permissionCopying == 1)
+            << context << report;
+    }
+}
 
 }  // namespace
 
@@ -63,7 +109,13 @@ TEST_F(GhostscriptRunTest, DefaultsGiveAPdf13WithFlateImagesAndNoInformation) {
     EXPECT_EQ(Field(info, "PDF version"), "1.3");
     EXPECT_EQ(Field(info, "Pages"), "2");
     EXPECT_EQ(Field(info, "Encrypted"), "no");
-    EXPECT_NE(Shell("pdfimages -list " + UnixShell::Quote(Pdf())).find(" image "), std::string::npos);
+    // No document information of the user's: only the title the printer put into its comments.
+    EXPECT_EQ(Field(info, "Title"), "Quillset sample");
+    for (const char* label : {"Author", "Subject", "Keywords", "Creator"})
+        EXPECT_EQ(Field(info, label), std::string("<no ") + label + ">") << info;
+    const auto encodings = PdfReport::ImageEncodings(Shell("pdfimages -list " + UnixShell::Quote(Pdf())));
+    ASSERT_EQ(encodings.size(), 1u);
+    EXPECT_EQ(encodings[0], "image") << "Flate images are listed as \"image\"";
 }
 
 TEST_F(GhostscriptRunTest, DocumentInformationAndImageCompressionReachThePdf) {
@@ -82,7 +134,8 @@ TEST_F(GhostscriptRunTest, DocumentInformationAndImageCompressionReachThePdf) {
     EXPECT_EQ(Field(info, "Keywords"), "revenue");
     EXPECT_NE(info.find("revenue\noutlook"), std::string::npos) << info;
     EXPECT_EQ(Field(info, "PDF version"), "1.5");
-    EXPECT_NE(Shell("pdfimages -list " + UnixShell::Quote(Pdf())).find(" jpeg "), std::string::npos);
+    EXPECT_EQ(PdfReport::ImageEncodings(Shell("pdfimages -list " + UnixShell::Quote(Pdf()))),
+              std::vector<std::string>{"jpeg"});
 }
 
 TEST_F(GhostscriptRunTest, HighEncryptionWithPermissionsAndBothPasswords) {
@@ -97,10 +150,11 @@ TEST_F(GhostscriptRunTest, HighEncryptionWithPermissionsAndBothPasswords) {
     const std::string owner = Shell("qpdf --show-encryption --password=" + UnixShell::QuoteText("own\"er\\") +
                                     " " + UnixShell::Quote(Pdf()));
     EXPECT_NE(owner.find("R = 3"), std::string::npos) << owner;
-    EXPECT_NE(owner.find("P = -2048"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("P = -1340"), std::string::npos) << owner;
     EXPECT_NE(owner.find("Supplied password is owner password"), std::string::npos) << owner;
     EXPECT_NE(owner.find("User password = us er"), std::string::npos) << owner;
-    EXPECT_NE(owner.find("print low resolution: not allowed"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("print high resolution: allowed"), std::string::npos) << owner;
+    EXPECT_NE(owner.find("modify other: not allowed"), std::string::npos) << owner;
     // 128-bit keys need PDF 1.4; the default version is raised for them.
     EXPECT_EQ(Field(Info("-upw 'us er'"), "PDF version"), "1.4");
     EXPECT_NE(UnixShell::Run("qpdf --check --password=wrong " + UnixShell::Quote(Pdf())).status, 0);
@@ -114,8 +168,17 @@ TEST_F(GhostscriptRunTest, LowEncryptionWithOwnerPasswordOnly) {
     ASSERT_TRUE(Convert());
     const std::string shown = Shell("qpdf --show-encryption " + UnixShell::Quote(Pdf()));
     EXPECT_NE(shown.find("R = 2"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("P = -20"), std::string::npos) << shown;
-    EXPECT_NE(shown.find("extract for any purpose: not allowed"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("P = -48"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("extract for any purpose: allowed"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("print low resolution: not allowed"), std::string::npos) << shown;
+}
+
+TEST_F(GhostscriptRunTest, TickedBoxesAllowTheirActionsAt40Bits) {
+    ExpectPermissions(0, {-64, -60, -56, -48, -32, -4});
+}
+
+TEST_F(GhostscriptRunTest, TickedBoxesAllowTheirActionsAt128Bits) {
+    ExpectPermissions(1, {-3392, -1340, -2360, -3376, -3104, -4});
 }
 
 TEST_F(GhostscriptRunTest, ArgumentsReachTheInterpreterAsBuilt) {
@@ -139,6 +202,8 @@ TEST_F(GhostscriptRunTest, UnwritableParameterFileStopsTheRunWithAMessage) {
     const auto seen = watcher.Seen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, ModulePath::BaseName());
+    EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(seen[0].icon, 0u);
     EXPECT_NE(seen[0].text.find(blocked), std::wstring::npos);
 }
 

@@ -114,7 +114,8 @@ TEST_F(InstalledGhostscriptRun, DocumentInformationJpegImagesAndLowEncryptionAtV
                          "Subject:         " + UnixChild::Utf8(options.subject),
                          "Keywords:        revenue, outlook", "PDF version:     1.4"});
     ExpectLines(Shell("qpdf --show-encryption --password=boss " + UnixShell::Quote(Pdf())),
-                {"R = 2", "P = -20", "Supplied password is owner password"});
+                {"R = 2", "P = -48", "Supplied password is owner password", "extract for any purpose: allowed",
+                 "print low resolution: not allowed"});
     EXPECT_EQ(ImageEncoding(), "jpeg");
 }
 
@@ -143,7 +144,8 @@ TEST_F(InstalledGhostscriptRun, HighEncryptionWithBothPasswordsAndFlateImagesAtV
     ASSERT_TRUE(Convert()) << TestFiles::Read(installed.Folder() + L"gswin64c.out");
     ExpectLines(Shell("qpdf --show-encryption --password=" + UnixShell::QuoteText("own\"er\\") + " " +
                       UnixShell::Quote(Pdf())),
-                {"R = 3", "P = -2048", "Supplied password is owner password", "User password = us er"});
+                {"R = 3", "P = -1340", "Supplied password is owner password", "User password = us er",
+                 "print high resolution: allowed", "modify other: not allowed"});
     EXPECT_NE(UnixShell::Run("qpdf --check --password=wrong " + UnixShell::Quote(Pdf())).status, 0);
     ExpectLines(Info("-upw 'us er'"), {"PDF version:     1.5"});
     // Chosen Flate holds even for JPEG data.

@@ -37,13 +37,39 @@ void MessageBoxWatcher::Answer(HWND box) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (std::find(m_answered.begin(), m_answered.end(), box) == m_answered.end()) {
-            wchar_t caption[256] = {};
-            wchar_t text[2048] = {};
-            GetWindowTextW(box, caption, 256);
-            GetDlgItemTextW(box, 0xFFFF, text, 2048);
-            m_seen.push_back({caption, text});
+            m_seen.push_back(Read(box));
             m_answered.push_back(box);
         }
     }
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(m_button.load(), BN_CLICKED), 0);
+}
+
+SeenMessageBox MessageBoxWatcher::Read(HWND box) {
+    SeenMessageBox seen;
+    wchar_t caption[256] = {};
+    wchar_t text[2048] = {};
+    GetWindowTextW(box, caption, 256);
+    GetDlgItemTextW(box, 0xFFFF, text, 2048);
+    seen.caption = caption;
+    seen.text = text;
+    for (int id = IDOK; id <= IDCONTINUE; ++id) {
+        HWND button = GetDlgItem(box, id);
+        if (button && IsWindowVisible(button)) seen.buttons.push_back(id);
+    }
+    // The icon is the static control 0x440 of the box's template, hidden when there is none.
+    HWND iconControl = GetDlgItem(box, 0x440);
+    if (iconControl && IsWindowVisible(iconControl)) {
+        const HICON icon = reinterpret_cast<HICON>(SendMessageW(iconControl, STM_GETICON, 0, 0));
+        const struct {
+            LPCWSTR id;
+            UINT style;
+        } kinds[] = {{IDI_HAND, MB_ICONERROR},
+                     {IDI_EXCLAMATION, MB_ICONWARNING},
+                     {IDI_QUESTION, MB_ICONQUESTION},
+                     {IDI_ASTERISK, MB_ICONINFORMATION}};
+        for (const auto& kind : kinds)
+            if (icon && icon == LoadIconW(nullptr, kind.id)) seen.icon = kind.style;
+    }
+    seen.owner = GetWindow(box, GW_OWNER);
+    return seen;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Answers the message boxes that code under test shows, from a thread of its
-// own, and records their captions and texts.
+// own, and records their captions, texts, buttons, icons and owners.
 #include <windows.h>
 
 #include <atomic>
@@ -12,6 +12,9 @@
 struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
+    std::vector<int> buttons;  // ids of the buttons shown, ascending (IDOK, IDCANCEL, IDYES, IDNO, ...)
+    UINT icon = 0;             // MB_ICONERROR, MB_ICONWARNING, MB_ICONQUESTION, MB_ICONINFORMATION or 0
+    HWND owner = nullptr;
 };
 
 class MessageBoxWatcher {
@@ -29,6 +32,7 @@ private:
     void Watch();
     static BOOL CALLBACK OnWindow(HWND window, LPARAM self);
     void Answer(HWND box);
+    static SeenMessageBox Read(HWND box);
 
     std::atomic<int> m_button;
     std::atomic<bool> m_stop{false};

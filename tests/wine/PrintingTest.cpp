@@ -7,6 +7,7 @@
 
 #include "ComApartment.h"
 #include "DefaultPrinter.h"
+#include "DefaultPrinterWatch.h"
 #include "DispatchCall.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
@@ -109,11 +110,59 @@ TEST_F(PrintingTest, InkharborPrintsOnePostScriptPagePerSlideOtherPrintersDoNot)
     EXPECT_EQ(pages, 6u);
 }
 
+// The stand-in takes what PowerPoint's dispatch coerces and refuses the rest
+// before anything opens, prints or closes.
+TEST_F(PrintingTest, PowerPointsArgumentsAreCheckedAsPowerPointChecksThem) {
+    StandInSession session(Deck(s_decks + L"Five slides.pdf"));
+    StandInApplication& application = session.Application();
+    ComRef<IDispatch> presentations;
+    ASSERT_EQ(DispatchCall(&application).GetDispatch(2001, presentations), S_OK);
+    const std::wstring deck = s_decks + L"Five slides.pdf";
+    auto name = UniqueVariant::String(deck), yes = UniqueVariant::Int(-1), no = UniqueVariant::Int(0);
+    auto word = UniqueVariant::String(L"yes"), five = UniqueVariant::Int(5), textTrue = UniqueVariant::String(L"-1");
+    auto boolTrue = UniqueVariant::Bool(true), missing = UniqueVariant::Missing(), one = UniqueVariant::Int(1);
+    auto open = [&](std::initializer_list<VARIANT*> args) {
+        return DispatchCall(presentations.Get()).Method(OfficeIds::kPresentationsOpen, args);
+    };
+    EXPECT_EQ(open({name.Get(), word.Get(), yes.Get(), yes.Get()}), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(open({name.Get(), yes.Get(), five.Get(), yes.Get()}), E_INVALIDARG);
+    EXPECT_EQ(open({missing.Get(), yes.Get()}), DISP_E_PARAMNOTOPTIONAL);
+    EXPECT_EQ(open({name.Get(), yes.Get(), yes.Get(), yes.Get(), yes.Get()}), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(application.Count(), 1u) << "a refused Open opens nothing";
+    // Coercible values pass, as they do in PowerPoint: "-1" and True are msoTrue.
+    EXPECT_EQ(open({name.Get(), textTrue.Get(), boolTrue.Get(), yes.Get()}), S_OK);
+    ASSERT_EQ(application.Count(), 2u);
+
+    IDispatch* copy = application.Active();
+    auto file = UniqueVariant::String(out + L"refused.ps"), zero = UniqueVariant::Int(0), two = UniqueVariant::Int(2);
+    auto print = [&](std::initializer_list<VARIANT*> args) {
+        return DispatchCall(copy).Method(OfficeIds::kPresentationPrintOut, args);
+    };
+    EXPECT_EQ(print({yes.Get(), yes.Get(), file.Get(), zero.Get(), yes.Get()}), E_INVALIDARG);  // no copies
+    EXPECT_EQ(print({two.Get(), one.Get(), file.Get(), one.Get(), yes.Get()}), E_INVALIDARG);   // From after To
+    EXPECT_EQ(print({zero.Get(), yes.Get(), file.Get(), one.Get(), yes.Get()}), E_INVALIDARG);  // no slide 0
+    EXPECT_EQ(print({yes.Get(), yes.Get(), file.Get(), one.Get(), word.Get()}), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(print({yes.Get(), yes.Get(), file.Get(), one.Get(), five.Get()}), E_INVALIDARG);
+    EXPECT_EQ(print({yes.Get(), yes.Get(), file.Get(), one.Get(), yes.Get(), yes.Get()}), DISP_E_BADPARAMCOUNT);
+    EXPECT_FALSE(TestFiles::Exists(out + L"refused.ps")) << "a refused PrintOut prints nothing";
+    EXPECT_EQ(DispatchCall(copy).Method(OfficeIds::kPresentationClose, {no.Get()}), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(application.Count(), 2u) << "a refused Close closes nothing";
+    EXPECT_EQ(DispatchCall(copy).Method(OfficeIds::kPresentationClose), S_OK);
+    EXPECT_EQ(application.Count(), 1u);
+}
+
 TEST_F(PrintingTest, SavedDeckBecomesAPdfAndTheUsersStateIsKept) {
     options.presentationPath = s_decks + L"Quarterly review.pptx";
     StandInSession session(Deck(options.presentationPath));
     session.Application().Active()->SetSaved(false);
+    DefaultPrinterWatch printers;
     ASSERT_TRUE(Convert(session));
+    // Seen while it ran: the user's printer at the end, and no printer but that one and Inkharbor.
+    const auto changes = printers.Changes();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back(), kUserPrinter);
+    for (const std::wstring& printer : changes)
+        EXPECT_TRUE(printer == kUserPrinter || printer == L"Inkharbor") << UnixChild::Utf8(printer);
     EXPECT_EQ(PageCount(out + L"Quarterly review.pdf"), 6);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     // The copy is closed; the user's own presentation is open and unchanged.
@@ -161,6 +210,8 @@ TEST_F(PrintingTest, FailingPowerPointCallsEndTheRunCleanly) {
         ASSERT_EQ(watcher.Seen().size(), 1u);
         EXPECT_EQ(watcher.Seen()[0].text.rfind(c.message, 0), 0u) << UnixChild::Utf8(watcher.Seen()[0].text);
         EXPECT_EQ(watcher.Seen()[0].caption, ModulePath::BaseName());
+        EXPECT_EQ(watcher.Seen()[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(watcher.Seen()[0].icon, 0u);
     }
 }
 
@@ -198,10 +249,12 @@ TEST_F(PrintingTest, SlowPrintStillGivesTheCompletePdf) {
 TEST_F(PrintingTest, UnregisteredPowerPointIsReportedAndNothingChanges) {
     ASSERT_TRUE(StandInSetup::UnregisterServer());
     MessageBoxWatcher watcher;
+    DefaultPrinterWatch printers;
     const bool converted = PresentationConverter::ConvertPresentation(options);
     StandInSetup::RegisterServer(ModulePath::Folder() + L"\\..\\..\\harness\\PowerPointStandIn.exe");
     EXPECT_FALSE(converted);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer was switched on the way";
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(watcher.Seen()[0].text, L"\u521B\u5EFAPowerPoint\u670D\u52A1\u5931\u8D25!");
 }

@@ -1,7 +1,7 @@
-// Brenmoor.exe, the setup program: which printer batch file it starts on which
-// Windows version, where it loads the library from, the per-user fallback,
-// and what its exit code says. Each run waits ten seconds by design, so the
-// runs of a suite are started together and examined afterwards.
+// Brenmoor.exe, the setup program: which printer batch file it runs on which
+// Windows version and how, that it waits for it, where it loads the library
+// from, the per-user fallback, and what its exit code says. The runs of a
+// suite are started together and examined afterwards.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,20 +9,37 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include "LibraryExport.h"
+#include "PrinterAway.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 
 namespace {
 
 const DWORD kRunLimitMs = 60 * 1000;
-const ULONGLONG kPrinterWaitMs = 10000;
 const wchar_t kClsid[] = L"{7EEF936A-F221-4F46-8C29-92821BB74D7B}";
 const wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
 const wchar_t kAppDefaults[] = L"Software\\Wine\\AppDefaults\\";
-// Each batch file only notes that it was started, in started.txt beside it.
-const char kRecordingBatch[] = "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n";
+const DWORD kPrinterMissing = 4;
+// Each batch file notes that it was started, in started.txt beside it, its
+// current directory, and its end in calls.txt, where the recording library then
+// notes the registration.
+const char kRecordingBatch[] =
+    "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n"
+    "@echo %CD%>>\"%~dp0directory.txt\"\r\n"
+    "@echo %~nx0 ended>>\"%~dp0calls.txt\"\r\n";
+
+// A batch file that holds on until the test lets it go.
+const char kHeldBatch[] =
+    "@echo %~nx0 started>>\"%~dp0started.txt\"\r\n"
+    ":wait\r\n"
+    "@if not exist \"%~dp0go\" goto wait\r\n"
+    "@echo %~nx0 ended>>\"%~dp0calls.txt\"\r\n";
 
 // The stand-in for Quillset.dll that records its registration calls.
 std::wstring RecordingLibrary() {
@@ -50,9 +67,9 @@ public:
         : m_folder(folder), m_exe(folder + exeName) {
         CopyFileW(TestFiles::Built(L"setup\\Brenmoor.exe").c_str(), m_exe.c_str(), FALSE);
     }
-    SetupCopy& WithBatchFiles() {
-        Write(m_folder + L"PrinterXP.bat", kRecordingBatch);
-        Write(m_folder + L"PrinterVista.bat", kRecordingBatch);
+    SetupCopy& WithBatchFiles(const char* text = kRecordingBatch) {
+        Write(m_folder + L"PrinterXP.bat", text);
+        Write(m_folder + L"PrinterVista.bat", text);
         return *this;
     }
     SetupCopy& WithLibrary(const std::wstring& library = RecordingLibrary()) {
@@ -68,7 +85,6 @@ public:
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
         std::wstring commandLine = L"\"" + m_exe + L"\"";
-        m_started = GetTickCount64();
         if (!CreateProcessW(m_exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &process))
             return;
@@ -77,23 +93,22 @@ public:
     }
     // The exit code, or STILL_ACTIVE when it did not end in time.
     DWORD Wait() {
-        if (!m_process || WaitForSingleObject(m_process.Get(), kRunLimitMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
-        m_elapsedMs = GetTickCount64() - m_started;
+        if (!m_process || WaitForSingleObject(m_process.Get(), kRunLimitMs) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
         DWORD exitCode = STILL_ACTIVE;
         GetExitCodeProcess(m_process.Get(), &exitCode);
         return exitCode;
     }
-    ULONGLONG ElapsedMs() const { return m_elapsedMs; }
     std::string Calls() const { return ReadOrEmpty(m_folder + L"calls.txt"); }
     std::string Started() const { return ReadOrEmpty(m_folder + L"started.txt"); }
+    std::string Directory() const { return ReadOrEmpty(m_folder + L"directory.txt"); }
+    DWORD ProcessId() const { return m_process ? GetProcessId(m_process.Get()) : 0; }
     const std::wstring& Folder() const { return m_folder; }
 
 private:
     std::wstring m_folder;
     std::wstring m_exe;
     UniqueKernelHandle m_process;
-    ULONGLONG m_started = 0;
-    ULONGLONG m_elapsedMs = 0;
 };
 
 // Wine reports the Windows version that the prefix's per-program settings name.
@@ -114,8 +129,39 @@ std::wstring FolderOfLength(size_t length) {
     return folder;
 }
 
+// The one child process of `parent`, opened to be read.
+UniqueKernelHandle OpenChild(DWORD parent) {
+    UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry))
+        if (entry.th32ParentProcessID == parent)
+            return UniqueKernelHandle(
+                OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID));
+    return UniqueKernelHandle();
+}
+
+// Its program file, and its command line as its process parameters hold it.
+std::wstring ImageAndCommandLine(HANDLE process) {
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process, 0, path, &size)) return L"<no child>";
+    PROCESS_BASIC_INFORMATION basic = {};
+    PEB peb = {};
+    RTL_USER_PROCESS_PARAMETERS parameters = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, nullptr) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, nullptr))
+        return L"<unreadable>";
+    std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    ReadProcessMemory(process, parameters.CommandLine.Buffer, line.data(), parameters.CommandLine.Length,
+                      nullptr);
+    return std::wstring(path) + L"\n" + line;
+}
+
 struct Runs {
-    std::unique_ptr<SetupCopy> xp, seven, ten, planted, noBatch, perUser, refused, longPath;
+    std::unique_ptr<SetupCopy> xp, seven, ten, planted, noBatch, perUser, refused, longPath, held;
     std::wstring plantedFolder;
 };
 
@@ -136,7 +182,9 @@ protected:
     static std::unique_ptr<SetupCopy> StartOnVersion(const wchar_t* version) {
         const std::wstring exeName = std::wstring(L"Brenmoor-") + version + L".exe";
         SetWindowsVersion(exeName, version);
-        auto copy = std::make_unique<SetupCopy>(TestFiles::NewFolder(std::wstring(L"setup-") + version), exeName);
+        // Parentheses, as in "Program Files (x86)", are special to cmd.
+        auto copy = std::make_unique<SetupCopy>(
+            TestFiles::NewFolder(std::wstring(L"setup ") + version + L" (x86)"), exeName);
         copy->WithBatchFiles().WithLibrary().Start();
         return copy;
     }
@@ -163,6 +211,8 @@ protected:
         // 247 characters: "Quillset.dll" and "Brenmoor.exe" still fit in MAX_PATH, no batch file name does.
         runs->longPath = std::make_unique<SetupCopy>(FolderOfLength(247));
         runs->longPath->WithBatchFiles().WithLibrary().Start();
+        runs->held = std::make_unique<SetupCopy>(TestFiles::NewFolder(L"setup-held-batch"));
+        runs->held->WithBatchFiles(kHeldBatch).WithLibrary().Start();
     }
     static void StartWithPlantedLibrary() {
         wchar_t path[32767];
@@ -176,7 +226,7 @@ protected:
 };
 Runs* SetupRun::runs = nullptr;
 
-TEST_F(SetupRun, StartsTheVistaBatchFileOnMajorVersionSixOnly) {
+TEST_F(SetupRun, RunsTheVistaBatchFileOnMajorVersionSixOnlyThroughTheSystemsCmd) {
     ASSERT_EQ(runs->xp->Wait(), 0u);
     EXPECT_EQ(runs->xp->Started(), "PrinterXP.bat started\r\n");
     ASSERT_EQ(runs->seven->Wait(), 0u);
@@ -184,30 +234,54 @@ TEST_F(SetupRun, StartsTheVistaBatchFileOnMajorVersionSixOnly) {
     // Windows 8 to 11 tell a program without a compatibility manifest 6.2.
     ASSERT_EQ(runs->ten->Wait(), 0u);
     EXPECT_EQ(runs->ten->Started(), "PrinterVista.bat started\r\n");
-    EXPECT_EQ(runs->ten->Calls(), "DllRegisterServer\n");
+    EXPECT_EQ(runs->ten->Calls(), "PrinterVista.bat ended\r\nDllRegisterServer\n");
+
+    const std::wstring folder = runs->ten->Folder().substr(0, runs->ten->Folder().size() - 1) + L"\r\n";
+    EXPECT_EQ(runs->ten->Directory(), std::string(folder.begin(), folder.end())) << "runs in its own folder";
+}
+
+TEST_F(SetupRun, RegistersOnlyAfterTheBatchFileHasEnded) {
+    ULONGLONG waited = 0;
+    while (runs->held->Started().empty() && waited < kRunLimitMs) Sleep(50), waited += 50;
+    ASSERT_EQ(runs->held->Started(), "PrinterVista.bat started\r\n");
+    EXPECT_EQ(runs->held->Calls(), "") << "registered while the batch file still ran";
+    // The system's own cmd.exe, without the user's AutoRun commands (/d), the
+    // batch file's path quoted inside the quotes that cmd strips.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+    std::wstring expected =
+        cmd + L"\n\"" + cmd + L"\" /d /c \"\"" + runs->held->Folder() + L"PrinterVista.bat\"\"";
+    std::wstring seen = ImageAndCommandLine(OpenChild(runs->held->ProcessId()).Get());
+    CharLowerW(expected.data());
+    CharLowerW(seen.data());
+    EXPECT_EQ(seen, expected);
+    Write(runs->held->Folder() + L"go", "");
+    EXPECT_EQ(runs->held->Wait(), 0u);
+    EXPECT_EQ(runs->held->Calls(), "PrinterVista.bat ended\r\nDllRegisterServer\n");
 }
 
 TEST_F(SetupRun, LoadsTheLibraryOnlyFromItsOwnFolderAndSaysSoWhenItIsMissing) {
     EXPECT_EQ(runs->planted->Wait(), 1u);
-    EXPECT_GE(runs->planted->ElapsedMs(), kPrinterWaitMs - 100) << "the printer installation is given its time";
-    EXPECT_NE(runs->planted->Started(), "") << "the batch file is started all the same";
+    EXPECT_NE(runs->planted->Started(), "") << "the batch file is run all the same";
     EXPECT_EQ(ReadOrEmpty(runs->plantedFolder + L"calls.txt"), "") << "the planted library ran";
 }
 
 TEST_F(SetupRun, RegistersWithoutTheBatchFile) {
     EXPECT_EQ(runs->noBatch->Wait(), 0u);
     EXPECT_EQ(runs->noBatch->Calls(), "DllRegisterServer\n");
-    EXPECT_GE(runs->noBatch->ElapsedMs(), kPrinterWaitMs - 100);
 }
 
 TEST_F(SetupRun, RegistersPerUserWhenMachineWideRegistrationIsRefused) {
     EXPECT_EQ(runs->perUser->Wait(), 0u);
-    EXPECT_EQ(runs->perUser->Calls(), "DllRegisterServer\nDllInstall install user\n");
+    EXPECT_EQ(runs->perUser->Calls(),
+              "PrinterVista.bat ended\r\nDllRegisterServer\nDllInstall install user\n");
 }
 
 TEST_F(SetupRun, ExitCodeReportsARegistrationRefusedBothWays) {
     EXPECT_EQ(runs->refused->Wait(), 3u);
-    EXPECT_EQ(runs->refused->Calls(), "DllRegisterServer\nDllInstall install user\n");
+    EXPECT_EQ(runs->refused->Calls(),
+              "PrinterVista.bat ended\r\nDllRegisterServer\nDllInstall install user\n");
 }
 
 TEST_F(SetupRun, SkipsABatchFileBeyondThePathLimitAndStillRegisters) {
@@ -215,6 +289,20 @@ TEST_F(SetupRun, SkipsABatchFileBeyondThePathLimitAndStillRegisters) {
     EXPECT_EQ(runs->longPath->Wait(), 0u);
     EXPECT_EQ(runs->longPath->Started(), "");
     EXPECT_EQ(runs->longPath->Calls(), "DllRegisterServer\n");
+}
+
+
+TEST(SetupRegistration, ExitCodeSaysThePrinterIsMissingThoughTheAddinIsRegistered) {
+    SetupCopy setup(TestFiles::NewFolder(L"setup-no-printer"));
+    setup.WithBatchFiles().WithLibrary();
+    {
+        PrinterAway away(L"Inkharbor");
+        ASSERT_TRUE(away.Removed());
+        setup.Start();
+        EXPECT_EQ(setup.Wait(), kPrinterMissing);
+    }
+    EXPECT_EQ(setup.Calls(), "PrinterVista.bat ended\r\nDllRegisterServer\n");
+    EXPECT_TRUE(PrinterAway::Exists(L"Inkharbor")) << "the printer was not put back";
 }
 
 // The real library, registered machine-wide into this prefix and removed again.
@@ -230,8 +318,9 @@ TEST(SetupRegistration, RegistersTheAddinBesideIt) {
     EXPECT_EQ(std::wstring(value), library);
     DWORD loadBehavior = 0;
     size = sizeof loadBehavior;
-    RegGetValueW(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &loadBehavior, &size);
-    EXPECT_EQ(loadBehavior, 3u);
+    RegGetValueW(HKEY_LOCAL_MACHINE, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &loadBehavior,
+                 &size);
+    EXPECT_EQ(loadBehavior, 3u) << "for every user of the machine";
 
     UniqueLibrary loaded(LoadLibraryW(library.c_str()));
     ASSERT_TRUE(loaded);

@@ -1,0 +1,25 @@
+#pragma once
+// The installer package's custom actions, run deferred and elevated:
+//  - Install runs Brenmoor.exe from the installation folder. A registration that
+//    failed, or reached the installing account only, fails the installation, which
+//    the installer then rolls back; a missing
+//    printer is only logged, as the add-in is registered and the printer can be
+//    installed later.
+//  - Remove (on removal, and on rollback) unregisters the library machine-wide
+//    and removes the printer "Inkharbor" if this installation added it.
+#include <string>
+
+#include "InstallerSession.h"
+
+class SetupActions {
+public:
+    static UINT Install(const InstallerSession& session);
+    static UINT Remove(const InstallerSession& session);
+
+private:
+    static bool RunSetupProgram(const std::wstring& folder, DWORD& exitCode);
+    static void MarkPrinterAdded();
+    static bool PrinterWasAdded();
+    static bool RegisteredForEveryUser(const std::wstring& folder);
+    static bool DeletePrinter(const wchar_t* name);
+};

@@ -1,0 +1,235 @@
+// The installer package under Wine's msiexec, the road of an administrator:
+// /i /qn puts the files into Program Files\Quillset and has Brenmoor.exe register
+// the add-in; PowerPoint loads it and a conversion works; a newer package
+// replaces it; /x /qn leaves no file and no registry entry of ours behind. The
+// test bed provides the printer, as Wine has no printer installer; the first
+// installation runs without it.
+#include <windows.h>
+
+#include <msi.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include "ButtonConversion.h"
+#include "MessageBoxWatcher.h"
+#include "PrinterAway.h"
+#include "ProcessRunner.h"
+#include "QuillsetVersion.h"
+#include "RegistryDump.h"
+#include "StandInButton.h"
+#include "StandInCommandBar.h"
+#include "StandInCommandBars.h"
+#include "StandInSession.h"
+#include "TestFiles.h"
+#include "UnixShell.h"
+
+namespace {
+
+const wchar_t kUpgradeCode[] = L"{5E0F1C47-2B8A-4C1D-9F36-7D2A8B41C5E3}";
+const wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Quillset.PowerPointAdd";
+const wchar_t kInprocServer[] = L"CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}\\InprocServer32";
+const wchar_t* const kInstalled[] = {L"Quillset.dll", L"Brenmoor.exe", L"PrinterXP.bat", L"PrinterVista.bat",
+                                     L"INSTALL.txt"};
+// What names our entries anywhere in the registry.
+const wchar_t* const kOurs[] = {L"quillset", L"7eef936a", L"a35fc283", L"a492d605", L"5c4b41dd"};
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ExpandEnvironmentStringsW(L"%ProgramFiles%\\Quillset\\", path, MAX_PATH);
+    return path;
+}
+
+const std::wstring& LogFolder() {
+    static const std::wstring folder = TestFiles::NewFolder(L"package-logs");
+    return folder;
+}
+
+DWORD Msiexec(const std::wstring& action, const std::wstring& package, const wchar_t* log) {
+    DWORD exitCode = STILL_ACTIVE;
+    const std::wstring line =
+        L"msiexec " + action + L" \"" + package + L"\" /qn /l*v \"" + LogFolder() + log + L"\"";
+    if (!ProcessRunner::RunProcess(line, true, &exitCode)) return STILL_ACTIVE;
+    return exitCode;
+}
+
+std::string Log(const wchar_t* name) {
+    const std::wstring path = LogFolder() + name;
+    return TestFiles::Exists(path) ? TestFiles::Read(path) : std::string();
+}
+
+std::vector<std::wstring> RelatedProducts() {
+    std::vector<std::wstring> products;
+    wchar_t product[39] = {};
+    for (DWORD i = 0; MsiEnumRelatedProductsW(kUpgradeCode, 0, i, product) == ERROR_SUCCESS; ++i)
+        products.push_back(product);
+    return products;
+}
+
+std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
+    wchar_t value[256] = {};
+    DWORD length = 256;
+    if (MsiGetProductInfoW(product.c_str(), property, value, &length) != ERROR_SUCCESS) return L"<none>";
+    return value;
+}
+
+std::wstring Text(HKEY root, const std::wstring& path) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(root, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return value;
+}
+
+DWORD LoadBehavior() {
+    DWORD value = 0, size = sizeof value;
+    RegGetValueW(HKEY_LOCAL_MACHINE, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+// The whole of both hives where they name one of ours.
+std::vector<std::wstring> OurEntries() {
+    std::vector<std::wstring> ours;
+    for (const auto& hive :
+         {RegistryDump::Hive(HKEY_LOCAL_MACHINE, L"HKLM"), RegistryDump::Hive(HKEY_CURRENT_USER, L"HKCU")})
+        for (std::wstring line : hive) {
+            std::transform(line.begin(), line.end(), line.begin(),
+                           [](wchar_t c) { return std::towlower(c); });
+            for (const wchar_t* id : kOurs)
+                if (line.find(id) != std::wstring::npos) {
+                    ours.push_back(line);
+                    break;
+                }
+        }
+    return ours;
+}
+
+// Every file and folder below `folder`, for a failure message.
+std::string Listing(const std::wstring& folder) {
+    std::string names;
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        names += std::string(name.begin(), name.end()) + " ";
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            names += "[" + Listing(folder + name + L"\\") + "] ";
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Ghostscript is installed beside the add-in by the user, not by the package.
+void AddGhostscript(const std::wstring& program) {
+    const std::wstring bin = program + L"gs\\gs8.64\\bin\\";
+    for (const wchar_t* folder : {L"gs", L"gs\\gs8.64", L"gs\\gs8.64\\bin"})
+        CreateDirectoryW((program + folder).c_str(), nullptr);
+    for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run"})
+        CopyFileW(TestFiles::Built(std::wstring(L"addin\\gs\\gs8.64\\bin\\") + file).c_str(),
+                  (bin + file).c_str(), FALSE);
+    UnixShell::Run("chmod +x " + UnixShell::Quote(bin + L"gswin32c-run"));
+}
+
+// With what its runs left (logs, output).
+void RemoveGhostscript(const std::wstring& program) {
+    UnixShell::Run("rm -rf " + UnixShell::Quote(program + L"gs"));
+}
+
+// The sample deck through the button of the stand-in, which loads what the registry says.
+std::wstring ConvertTheSample() {
+    const std::wstring folder = TestFiles::NewFolder(L"package-deck");
+    CopyFileW(TestFiles::Source(L"samples\\Quarterly review.pptx").c_str(),
+              (folder + L"Quarterly review.pptx").c_str(), FALSE);
+    MessageBoxWatcher watcher;
+    StandInOptions options;
+    options.deck = folder + L"Quarterly review.pptx";
+    StandInSession session(options);
+    auto& bars = session.Application().CommandBars();
+    if (bars.Count() != 1) return L"<the add-in did not load>";
+    const std::wstring produced = ButtonConversion(folder, {}).Run(bars.At(0).At(0));
+    for (const auto& seen : watcher.Seen())
+        ADD_FAILURE() << "message box: " << std::string(seen.text.begin(), seen.text.end());
+    return TestFiles::Exists(folder + produced) ? produced : L"<no file>";
+}
+
+}  // namespace
+
+TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
+    const std::wstring program = ProgramFolder();
+    ASSERT_FALSE(TestFiles::Exists(program + L"Quillset.dll"));
+    ASSERT_TRUE(RelatedProducts().empty());
+    const std::vector<std::wstring> before = OurEntries();
+
+    // Without the printer: the add-in is registered all the same, and the log says what is missing.
+    PrinterAway away(L"Inkharbor");
+    ASSERT_TRUE(away.Removed());
+    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"package\\Quillset-x64.msi"), L"install.log"), 0u);
+    ASSERT_TRUE(away.Restore());
+    for (const wchar_t* file : kInstalled) EXPECT_TRUE(TestFiles::Exists(program + file)) << file;
+    EXPECT_FALSE(TestFiles::Exists(program + L"QuillsetActions.dll"))
+        << "the custom actions stay in the package";
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
+    EXPECT_EQ(LoadBehavior(), 3u);
+    const std::vector<std::wstring> products = RelatedProducts();
+    ASSERT_EQ(products.size(), 1u);
+    // Programs and Features shows these.
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_INSTALLEDPRODUCTNAME), L"Quillset");
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER), L"Quillset");
+    EXPECT_EQ(ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING), L"" QUILLSET_VERSION_TEXT);
+    EXPECT_NE(
+        Log(L"install.log").find("Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing"),
+        std::string::npos);
+
+    AddGhostscript(program);
+    EXPECT_EQ(ConvertTheSample(), L"Quarterly review.pdf");
+
+    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"setup\\next\\Quillset-x64.msi"), L"upgrade.log"), 0u);
+    const std::vector<std::wstring> upgraded = RelatedProducts();
+    ASSERT_EQ(upgraded.size(), 1u) << "the older version stayed installed";
+    EXPECT_NE(upgraded[0], products[0]);
+    EXPECT_NE(ProductInfo(upgraded[0], INSTALLPROPERTY_VERSIONSTRING), L"" QUILLSET_VERSION_TEXT);
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll")
+        << "the older version's removal took the registration";
+    EXPECT_EQ(LoadBehavior(), 3u);
+    EXPECT_NE(Log(L"upgrade.log").find("Quillset: Brenmoor.exe installed the printer and registered the add-in"),
+              std::string::npos);
+    EXPECT_EQ(ConvertTheSample(), L"Quarterly review.pdf");
+
+    RemoveGhostscript(program);
+    ASSERT_EQ(Msiexec(L"/x", TestFiles::Built(L"setup\\next\\Quillset-x64.msi"), L"remove.log"), 0u);
+    EXPECT_TRUE(RelatedProducts().empty());
+    EXPECT_FALSE(TestFiles::Exists(program)) << "the folder stayed with: " << Listing(program);
+    const std::vector<std::wstring> after = OurEntries();
+    EXPECT_TRUE(before == after) << RegistryDump::Difference(before, after);
+    EXPECT_TRUE(PrinterAway::Exists(L"Inkharbor")) << "the printer that the installation did not add is gone";
+}
+
+// The package of the recording stand-in for the library, which refuses both
+// registrations when it finds its markers beside it: Brenmoor.exe ends with 3,
+// and the installation fails and is rolled back.
+TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
+    const std::wstring program = ProgramFolder();
+    ASSERT_FALSE(TestFiles::Exists(program));
+    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
+    ASSERT_TRUE(TestFiles::Write(program + L"refuse-machine", ""));
+    ASSERT_TRUE(TestFiles::Write(program + L"refuse-user", ""));
+
+    EXPECT_EQ(Msiexec(L"/i", TestFiles::Built(L"tests\\wine\\setup\\refusing\\Quillset-x64.msi"), L"refused.log"),
+              static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    const std::string log = Log(L"refused.log");
+    const size_t refused = log.find("Quillset: Brenmoor.exe did not register the add-in (exit code 3)");
+    ASSERT_NE(refused, std::string::npos);
+    // The rollback's own action then unregisters whatever the refusal left.
+    EXPECT_NE(log.find("Quillset: add-in unregistered: ", refused), std::string::npos) << "no rollback action";
+    EXPECT_EQ(TestFiles::Read(program + L"calls.txt"), "DllRegisterServer\nDllInstall install user\n")
+        << "Brenmoor.exe did not run";
+    for (const wchar_t* file : kInstalled) EXPECT_FALSE(TestFiles::Exists(program + file)) << file;
+    EXPECT_TRUE(RelatedProducts().empty()) << "the product stayed installed";
+    UnixShell::Run("rm -rf " + UnixShell::Quote(program));
+}
