@@ -21,28 +21,47 @@ HBITMAP LoadFace() {
         LoadImageW(ModulePath::Instance(), MAKEINTRESOURCEW(kFaceBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
 }
 
-// What the clipboard held, format by format, as global memory copies. Formats
-// that are not memory blocks (bitmaps, metafiles) are rendered by the system
-// from the memory formats it synthesises, so copying the blocks keeps the content.
+// Another program may hold the clipboard for a moment.
+const int kOpenTries = 20;
+const DWORD kOpenPauseMs = 25;
+
+bool OpenClipboardRetrying() {
+    for (int attempt = 0; attempt < kOpenTries; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        Sleep(kOpenPauseMs);
+    }
+    return false;
+}
+
+// Formats whose data is a GDI handle, or a block holding one: a copy of the
+// block would not keep the picture once the clipboard frees the original.
+bool IsHandleFormat(UINT format) {
+    switch (format) {
+    case CF_BITMAP:
+    case CF_METAFILEPICT:
+    case CF_PALETTE:
+    case CF_ENHMETAFILE:
+    case CF_OWNERDISPLAY:
+    case CF_DSPBITMAP:
+    case CF_DSPMETAFILEPICT:
+    case CF_DSPENHMETAFILE:
+        return true;
+    default:
+        return (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST) ||
+               (format >= CF_PRIVATEFIRST && format <= CF_PRIVATELAST);
+    }
+}
+
+// What the clipboard held, format by format, as global memory copies. Only
+// memory blocks can be copied faithfully; Save refuses any other format.
 class ClipboardContents {
 public:
-    void Save() {
+    // False when something on the clipboard could not be kept: leave it alone then.
+    bool Save() {
         for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-            HANDLE data = GetClipboardData(format);
-            SIZE_T size = data ? GlobalSize(data) : 0;
-            if (!size) continue;
-            HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-            void* from = GlobalLock(data);
-            void* to = copy ? GlobalLock(copy) : nullptr;
-            if (from && to) {
-                memcpy(to, from, size);
-                m_blocks.push_back({format, copy});
-            } else if (copy) {
-                GlobalFree(copy);
-            }
-            if (from) GlobalUnlock(data);
-            if (to) GlobalUnlock(copy);
+            if (IsHandleFormat(format) || !SaveBlock(format)) return false;
         }
+        return GetLastError() == ERROR_SUCCESS;
     }
     void Restore() {
         EmptyClipboard();
@@ -55,6 +74,22 @@ public:
     }
 
 private:
+    bool SaveBlock(UINT format) {
+        HANDLE data = GetClipboardData(format);
+        const SIZE_T size = data ? GlobalSize(data) : 0;
+        if (!size) return false;
+        HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!copy) return false;
+        m_blocks.push_back({format, copy});
+        const void* from = GlobalLock(data);
+        void* to = GlobalLock(copy);
+        if (from && to) memcpy(to, from, size);
+        if (from) GlobalUnlock(data);
+        GlobalUnlock(copy);
+        SetLastError(ERROR_SUCCESS);  // EnumClipboardFormats reports its own end through it
+        return from != nullptr;
+    }
+
     struct Block {
         UINT format;
         HGLOBAL memory;
@@ -64,9 +99,11 @@ private:
 
 }  // namespace
 
+// A button without a face still works: the face never costs the toolbar.
 HRESULT ButtonFace::Apply(IDispatch* button) {
     if (SUCCEEDED(SetPicture(button))) return S_OK;
-    return PasteThroughClipboard(button);
+    PasteThroughClipboard(button);
+    return S_OK;
 }
 
 HRESULT ButtonFace::SetPicture(IDispatch* button) {
@@ -88,19 +125,24 @@ HRESULT ButtonFace::SetPicture(IDispatch* button) {
     return DispatchCall(button).Put(L"Picture", value.Get());
 }
 
+// The user's clipboard is never lost: what cannot be put back untouched is not touched.
 HRESULT ButtonFace::PasteThroughClipboard(IDispatch* button) {
     UniqueBitmap face(LoadFace());
     if (!face) return HRESULT_FROM_WIN32(GetLastError());
-    if (!OpenClipboard(nullptr)) return HRESULT_FROM_WIN32(GetLastError());
+    if (!OpenClipboardRetrying()) return HRESULT_FROM_WIN32(ERROR_BUSY);
     ClipboardContents saved;
-    saved.Save();
+    SetLastError(ERROR_SUCCESS);
+    if (!saved.Save()) {
+        CloseClipboard();
+        return HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
+    }
     EmptyClipboard();
     if (SetClipboardData(CF_BITMAP, face.Get())) face.Release();  // the clipboard owns it now
     CloseClipboard();
 
     HRESULT hr = DispatchCall(button).Method(L"PasteFace");
 
-    if (OpenClipboard(nullptr)) {
+    if (OpenClipboardRetrying()) {
         saved.Restore();
         CloseClipboard();
     }

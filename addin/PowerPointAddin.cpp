@@ -42,6 +42,38 @@ ComRef<ITypeLib> AddInDesignerTypeLibrary() {
     return library;
 }
 
+// One click at a time in the process: from PowerPoint 2013 on every presentation
+// has a window of its own, and only the Convert dialog's owner is disabled, so
+// the button can be clicked again elsewhere while a dialog (or the save prompt)
+// is up. Two runs would switch and "restore" the default printer over each other.
+class ClickInProgress {
+public:
+    ClickInProgress() { s_running = true; }
+    ~ClickInProgress() {
+        s_running = false;
+        s_dialog = nullptr;
+    }
+    ClickInProgress(const ClickInProgress&) = delete;
+    ClickInProgress& operator=(const ClickInProgress&) = delete;
+
+    static bool Running() { return s_running; }
+    void Show(CConvertDlg& dialog) {
+        s_dialog = &dialog;
+        dialog.DoModal();
+    }
+    // The open dialog, or the Finish dialog over it, comes to the front.
+    static void BringToFront() {
+        HWND dialog = s_dialog ? s_dialog->GetSafeHwnd() : nullptr;
+        if (!dialog) return;
+        if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
+        SetForegroundWindow(GetLastActivePopup(dialog));
+    }
+
+private:
+    static inline bool s_running = false;  // PowerPoint's user-interface thread only
+    static inline CConvertDlg* s_dialog = nullptr;
+};
+
 }  // namespace
 
 HRESULT CPowerPointAddin::Create(IUnknown* outer, REFIID iid, void** out) {
@@ -169,12 +201,17 @@ STDMETHODIMP CPowerPointAddin::OnDisconnection(int, SAFEARRAY**) {
 
 void CPowerPointAddin::OnClick() {
     if (m_cookie == kNoSubscription) return;
+    if (ClickInProgress::Running()) {
+        ClickInProgress::BringToFront();
+        return;
+    }
+    ClickInProgress click;
     ComRef<IDispatch> presentation;
     if (m_application) DispatchCall(m_application.Get()).GetDispatch(L"ActivePresentation", presentation);
     if (presentation && !SaveIfWanted(presentation.Get())) return;
     CConvertDlg dialog;
     dialog.m_strPresentationPath = presentation ? PresentationPath(presentation.Get()) : std::wstring();
-    dialog.DoModal();
+    click.Show(dialog);
 }
 
 // False when the user wanted the presentation saved and saving failed.

@@ -1,6 +1,11 @@
 #include "OutputNaming.h"
 
+#include <cwctype>
+
+#include "PercentDecoding.h"
+
 std::wstring OutputNaming::BaseName(const std::wstring& presentationPath) {
+    if (IsWebAddress(presentationPath)) return BaseName(AddressFileName(presentationPath));
     const std::size_t start = FileNameStart(presentationPath);
     const std::size_t dot = ExtensionStart(presentationPath);
     // A name without an extension is all base name: "Budget" gives "Budget.pdf", not ".pdf".
@@ -21,12 +26,37 @@ std::wstring OutputNaming::OutputPath(const std::wstring& outputFolder,
 
 // A dot in a folder name is no extension; a name without one just gets ".pdf".
 std::wstring OutputNaming::FailureReportPath(const std::wstring& presentationPath) {
-    const std::size_t dot = ExtensionStart(presentationPath);
-    return presentationPath.substr(0, dot) + L".pdf";
+    const std::wstring path = IsWebAddress(presentationPath) ? WithoutQuery(presentationPath) : presentationPath;
+    const std::size_t dot = ExtensionStart(path);
+    return path.substr(0, dot) + L".pdf";
+}
+
+bool OutputNaming::IsWebAddress(const std::wstring& presentationPath) {
+    for (const std::wstring scheme : {L"https://", L"http://"}) {
+        if (presentationPath.size() < scheme.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < scheme.size() && same; ++i)
+            same = static_cast<wchar_t>(std::towlower(presentationPath[i])) == scheme[i];
+        if (same) return true;
+    }
+    return false;
+}
+
+// A backslash or slash decoded from "%5C" or "%2F" must not lead the PDF into another folder.
+std::wstring OutputNaming::AddressFileName(const std::wstring& address) {
+    const std::wstring path = WithoutQuery(address);
+    std::wstring name = PercentDecoding::Utf8(path.substr(FileNameStart(path)));
+    for (wchar_t& c : name)
+        if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos) c = L'_';
+    return name;
+}
+
+std::wstring OutputNaming::WithoutQuery(const std::wstring& address) {
+    return address.substr(0, address.find_first_of(L"?#"));
 }
 
 std::size_t OutputNaming::FileNameStart(const std::wstring& path) {
-    const std::size_t slash = path.rfind(L'\\');
+    const std::size_t slash = path.find_last_of(IsWebAddress(path) ? L"/" : L"\\");
     return slash == std::wstring::npos ? 0 : slash + 1;
 }
 

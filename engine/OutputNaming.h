@@ -5,13 +5,20 @@
 class OutputNaming {
 public:
     // File-name part cut before its last "."; the whole part if it has no ".".
+    // For a deck in the cloud (an https:// address) the file-name part is the
+    // address's last path segment, percent-decoded as UTF-8, with what a file
+    // name cannot hold replaced by "_".
     static std::wstring BaseName(const std::wstring& presentationPath);
     static std::wstring OutputFileName(const std::wstring& presentationPath);
     static std::wstring OutputPath(const std::wstring& outputFolder, const std::wstring& presentationPath);
     // The PDF path beside the presentation, named in the failure message.
     static std::wstring FailureReportPath(const std::wstring& presentationPath);
+    // PowerPoint names a deck saved to OneDrive or SharePoint by its address.
+    static bool IsWebAddress(const std::wstring& presentationPath);
 
 private:
     static std::size_t FileNameStart(const std::wstring& path);
     static std::size_t ExtensionStart(const std::wstring& path);
+    static std::wstring AddressFileName(const std::wstring& address);
+    static std::wstring WithoutQuery(const std::wstring& address);
 };

@@ -14,6 +14,7 @@
 #include "PrintedFileWait.h"
 #include "PrinterSwitch.h"
 #include "PrivateFolder.h"
+#include "RejectedCallFilter.h"
 
 const wchar_t* const PresentationConverter::kPostScriptName = L"tmp.ps";
 const wchar_t* const PresentationConverter::kPdfName = L"out.pdf";
@@ -25,22 +26,26 @@ namespace {
 const DISPID kVisible = 2030;
 const DISPID kPresentations = 2001;
 const DISPID kOpen = 2004;
-const DISPID kActivePresentation = 2005;
 const DISPID kPrintOut = 2034;
 const DISPID kClose = 2039;
 const LONG kTrue = -1;  // msoTrue
 // A spooler may take its time; a deck that has not printed in ten minutes will not.
 const unsigned long kPrintTimeoutMs = 10 * 60 * 1000;
 const unsigned long kPrintPollMs = 500;
+// PowerPoint rejects calls while busy (a dialog of its own, an autosave).
+const DWORD kBusyPowerPointLimitMs = 60 * 1000;
 
 ComRef<IDispatch> CreatePowerPoint() {
     CLSID clsid;
     ComRef<IDispatch> application;
     if (SUCCEEDED(CLSIDFromProgID(L"PowerPoint.Application", &clsid)))
-        CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, application.PutVoid());
+        RejectedCallFilter::Retry(
+            [&] { return CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, application.PutVoid()); });
     return application;
 }
 
+// The copy is the presentation Open returned: the active one may be the user's
+// own deck, when another of PowerPoint's windows keeps the focus.
 bool OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch>& copy) {
     ComRef<IDispatch> presentations;
     UniqueVariant opened;
@@ -51,17 +56,12 @@ bool OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch
     if (FAILED(DispatchCall(application).GetDispatch(kPresentations, presentations)) ||
         FAILED(DispatchCall(presentations.Get())
                    .Method(kOpen, {fileName.Get(), readOnly.Get(), untitled.Get(), withWindow.Get()},
-                           opened.Put()))) {
+                           opened.Put())) ||
+        FAILED(VariantChangeType(opened.Get(), opened.Get(), 0, VT_DISPATCH)) || !opened.Value().pdispVal) {
         AppMessageBox::Show(L"PowerPoint could not open the presentation " + path + L".");
         return false;
     }
-    if (FAILED(DispatchCall(application).GetDispatch(kActivePresentation, copy))) {
-        // The copy is open but cannot be reached as the active one: close what Open gave.
-        if (opened.Value().vt == VT_DISPATCH && opened.Value().pdispVal)
-            DispatchCall(opened.Value().pdispVal).Method(kClose);
-        AppMessageBox::Show(L"PowerPoint could not open the presentation " + path + L".");
-        return false;
-    }
+    copy = ComRef<IDispatch>(opened.Value().pdispVal);
     return true;
 }
 
@@ -123,6 +123,7 @@ bool PresentationConverter::ConvertPresentation(const ConversionOptions& options
         }
         ComApartment apartment;
         if (apartment.Failed()) AppMessageBox::Show(L"Failed to call Coinitialize()");
+        RejectedCallFilter busyPowerPoint(kBusyPowerPointLimitMs);
         ComRef<IDispatch> application = CreatePowerPoint();
         if (!application) {
             AppMessageBox::Show(L"\u521B\u5EFAPowerPoint\u670D\u52A1\u5931\u8D25!");

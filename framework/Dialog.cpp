@@ -174,7 +174,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         return OnSysCommand(static_cast<UINT>(wParam & 0xFFF0), lParam);
     default:
-        return FALSE;
+        return message >= WM_APP && message <= 0xBFFF && OnAppMessage(message, wParam, lParam);
     }
 }
 
@@ -185,19 +185,35 @@ INT_PTR CDialog::Notify(const NMHDR& header) {
     return TRUE;
 }
 
+// PowerPoint quitting (a quit message, its windows destroyed) must not take the
+// dialog from under a worker: the loop serves messages until the worker is done.
 void CDialog::RunModalLoop() {
-    MSG msg;
-    while (!m_bEndModal) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == -1) break;
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit for the outer loop
-            break;
+    bool quit = false;
+    int quitCode = 0;
+    for (;;) {
+        const bool held = Held();
+        if ((m_bEndModal || quit) && !held) break;
+        MSG msg;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            HANDLE hold = ModalLoopHold();
+            MsgWaitForMultipleObjectsEx(held ? 1 : 0, &hold, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            quit = true;
+            quitCode = static_cast<int>(msg.wParam);
+            continue;
         }
         if (PreTranslateInput(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (quit) PostQuitMessage(quitCode);  // leave the quit for the outer loop
+}
+
+bool CDialog::Held() const {
+    HANDLE hold = ModalLoopHold();
+    return hold && WaitForSingleObject(hold, 0) == WAIT_TIMEOUT;
 }
 
 HWND CDialog::Owner() const {

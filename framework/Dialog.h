@@ -55,6 +55,13 @@ protected:
     virtual bool OnPaint() { return false; }
     // WM_SYSCOMMAND; true drops the command, false lets the system carry it out.
     virtual bool OnSysCommand(UINT, LPARAM) { return false; }
+    // Messages from WM_APP on; true when handled.
+    virtual bool OnAppMessage(UINT, WPARAM, LPARAM) { return false; }
+    // Signalled once no other thread works for this dialog any more. Until
+    // then the modal loop does not return, even when the dialog ended, its
+    // window was destroyed from outside or a quit arrived (the quit is posted
+    // again afterwards). None by default.
+    virtual HANDLE ModalLoopHold() const { return nullptr; }
 
     // One row of a dialog's command table.
     template <typename Dialog>
@@ -80,6 +87,7 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Notify(const NMHDR& header);
     void RunModalLoop();
+    bool Held() const;
     HWND Owner() const;
 
     UINT m_nIDTemplate;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "RejectedCallFilter.h"
+
 HRESULT DispatchCall::Invoke(DISPID id, WORD flags, std::initializer_list<VARIANT*> args, VARIANT* result) const {
     if (!m_target) return E_POINTER;
     // DISPPARAMS wants the arguments last to first.
@@ -14,8 +16,10 @@ HRESULT DispatchCall::Invoke(DISPID id, WORD flags, std::initializer_list<VARIAN
         params.cNamedArgs = 1;
     }
     UniqueVariant ignored;
-    return m_target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result : ignored.Get(),
-                            nullptr, nullptr);
+    return RejectedCallFilter::Retry([&] {
+        return m_target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result : ignored.Get(),
+                                nullptr, nullptr);
+    });
 }
 
 HRESULT DispatchCall::Method(DISPID id, std::initializer_list<VARIANT*> args, VARIANT* result) const {
@@ -42,7 +46,8 @@ HRESULT DispatchCall::GetDispatch(DISPID id, ComRef<IDispatch>& object) const {
 HRESULT DispatchCall::IdOf(const wchar_t* name, DISPID& id) const {
     if (!m_target) return E_POINTER;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    return m_target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    return RejectedCallFilter::Retry(
+        [&] { return m_target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
 }
 
 HRESULT DispatchCall::Method(const wchar_t* name, std::initializer_list<VARIANT*> args, VARIANT* result) const {

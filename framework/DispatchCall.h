@@ -1,5 +1,6 @@
 #pragma once
-// Late-bound calls on an IDispatch, by dispatch id or by member name.
+// Late-bound calls on an IDispatch, by dispatch id or by member name. A call
+// that a busy server rejects is retried as the thread's RejectedCallFilter says.
 #include <oaidl.h>
 
 #include <initializer_list>

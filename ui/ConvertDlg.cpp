@@ -4,10 +4,14 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <memory>
+
 #include "AppMessageBox.h"
 #include "ConversionRun.h"
 #include "GhostscriptRun.h"
+#include "ModuleLock.h"
 #include "ModulePath.h"
+#include "OutputNaming.h"
 #include "UniqueItemIdList.h"
 
 namespace {
@@ -88,11 +92,20 @@ BOOL CConvertDlg::OnInitDialog() {
     m_pages.Add(L"Security", m_pageSecurity);
     m_pages.Add(L"Advanced", m_pageAdvanced);
     m_pages.Show(0);
-    const std::size_t slash = m_strPresentationPath.rfind(L'\\');
-    m_strOutputFolder =
-        slash == std::wstring::npos ? std::wstring() : m_strPresentationPath.substr(0, slash + 1);
+    m_strOutputFolder = DefaultOutputFolder();
     GetDlgItem(IDC_OUTPUT_FOLDER).SetWindowText(m_strOutputFolder);
     return TRUE;
+}
+
+// The presentation's folder; for a deck in the cloud, the user's Documents folder.
+std::wstring CConvertDlg::DefaultOutputFolder() const {
+    if (OutputNaming::IsWebAddress(m_strPresentationPath)) {
+        wchar_t documents[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents))) return {};
+        return WithFinalBackslash(documents);
+    }
+    const std::size_t slash = m_strPresentationPath.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : m_strPresentationPath.substr(0, slash + 1);
 }
 
 void CConvertDlg::SetIcons() {
@@ -245,15 +258,34 @@ bool CConvertDlg::PasswordsAccepted() {
     return Refuse(L"Please Input OwnerPassword");
 }
 
+// What one worker owns: it outlives the dialog if need be, and keeps the
+// library loaded (a module lock and a reference of its own) until it exits.
+struct CConvertDlg::ConversionWork {
+    ConversionOptions options;
+    HWND dialog;
+    HMODULE library;
+};
+
 void CConvertDlg::StartConversion() {
     CollectOptions();
     m_dlgFinish.m_strFolder = WithFinalBackslash(GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText());
     // Raised here, before the worker exists, so that no second Convert can start another.
     m_bConverting = 1;
-    UniqueKernelHandle worker(CreateThread(nullptr, 0, &ConversionThreadProc, this, 0, nullptr));
-    if (worker) return;
+    auto work = std::make_unique<ConversionWork>(ConversionWork{m_options, m_hWnd, nullptr});
+    ModuleLock::Add();
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ConversionThreadProc),
+                       &work->library);
+    UniqueKernelHandle worker(CreateThread(nullptr, 0, &ConversionThreadProc, work.get(), 0, nullptr));
+    if (worker) {
+        work.release();  // the worker's now
+        m_worker = std::move(worker);
+        return;
+    }
+    if (work->library) FreeLibrary(work->library);
+    ModuleLock::Release();
     ConversionRun(m_options).ReportFailure();
-    FinishConversion(false);
+    KillTimer(m_hWnd, kStatusTimer);
+    EndRun(false);
 }
 
 void CConvertDlg::CollectOptions() {
@@ -269,39 +301,50 @@ void CConvertDlg::CollectOptions() {
     m_options = options;
 }
 
-DWORD WINAPI CConvertDlg::ConversionThreadProc(LPVOID dialog) {
-    auto* self = static_cast<CConvertDlg*>(dialog);
-    bool produced = false;
-    try {
-        produced = self->RunConversion();
-    } catch (...) {
-        try {
-            ConversionRun(self->m_options).ReportFailure();
-        } catch (...) {
-        }
-    }
-    try {
-        self->FinishConversion(produced);
-    } catch (...) {
-        self->m_bConverting = 0;
-    }
+// Touches no member of the dialog: the results go to its window as messages,
+// which are lost harmlessly when the window is gone.
+DWORD WINAPI CConvertDlg::ConversionThreadProc(LPVOID param) {
+    std::unique_ptr<ConversionWork> work(static_cast<ConversionWork*>(param));
+    const bool produced = RunConversion(work->options);
+    PostMessageW(work->dialog, kRunEndingMessage, 0, 0);
+    Sleep(500);
+    PostMessageW(work->dialog, kRunEndedMessage, produced, 0);
+    const HMODULE library = work->library;
+    work.reset();
+    ModuleLock::Release();
+    if (library) FreeLibraryAndExitThread(library, 0);
     return 0;
 }
 
-bool CConvertDlg::RunConversion() {
-    Sleep(100);
-    const ConversionRun run(m_options);
-    if (run.Execute() != ConversionRun::Outcome::Produced) return false;
-    m_dlgFinish.m_lstFiles.push_back(run.OutputFileName());
+bool CConvertDlg::RunConversion(const ConversionOptions& options) {
+    try {
+        Sleep(100);
+        return ConversionRun(options).Execute() == ConversionRun::Outcome::Produced;
+    } catch (...) {
+        try {
+            ConversionRun(options).ReportFailure();
+        } catch (...) {
+        }
+        return false;
+    }
+}
+
+bool CConvertDlg::OnAppMessage(UINT message, WPARAM wParam, LPARAM) {
+    if (message == kRunEndingMessage) {
+        KillTimer(m_hWnd, kStatusTimer);
+        return true;
+    }
+    if (message != kRunEndedMessage) return false;
+    EndRun(wParam != 0);
     return true;
 }
 
-// Clearing the flag is the worker's last touch of this dialog; after a success
-// the Finish dialog's closing clears it instead.
-void CConvertDlg::FinishConversion(bool produced) {
-    KillTimer(m_hWnd, kStatusTimer);
-    Sleep(500);
+// After a success "Convert" stays refused until the Finish dialog of that run has closed.
+void CConvertDlg::EndRun(bool produced) {
     SetStatus(L"Over!");
-    if (produced && SetTimer(m_hWnd, kFinishTimer, 1000, nullptr)) return;
+    if (produced) {
+        m_dlgFinish.m_lstFiles.push_back(ConversionRun(m_options).OutputFileName());
+        if (SetTimer(m_hWnd, kFinishTimer, 1000, nullptr)) return;
+    }
     m_bConverting = 0;
 }

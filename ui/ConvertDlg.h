@@ -1,7 +1,9 @@
 #pragma once
 // The Convert dialog: output folder, the three option pages, the status line,
 // and "Convert", which runs one conversion on a worker thread while the dialog
-// stays responsive. Run it modally after setting m_strPresentationPath.
+// stays responsive. Run it modally after setting m_strPresentationPath. The
+// worker owns a copy of the options and reports back through messages; the
+// modal loop does not return while it runs.
 #include <atomic>
 #include <string>
 
@@ -28,8 +30,9 @@ public:
     CDescriptionDlg m_pageDescription;
     CSecurityDlg m_pageSecurity;
     CAdvancedDlg m_pageAdvanced;
-    // Up from the start of a run until the worker is done with this dialog and,
-    // after a success, until the Finish dialog of that run has closed.
+    // Up from the start of a run until the worker has reported its end and,
+    // after a success, until the Finish dialog of that run has closed. Read and
+    // written on the user-interface thread only.
     std::atomic<int> m_bConverting{0};
     std::wstring m_strPresentationPath;
     std::wstring m_strOutputFolder;
@@ -53,20 +56,29 @@ protected:
     void OnTabSelChange();
 
 private:
+    std::wstring DefaultOutputFolder() const;
     void SetIcons();
     void SetLabelFont();
     bool PasswordsAccepted();
     void StartConversion();
     void CollectOptions();
-    static DWORD WINAPI ConversionThreadProc(LPVOID dialog);
-    bool RunConversion();
-    void FinishConversion(bool produced);
+    struct ConversionWork;
+    static DWORD WINAPI ConversionThreadProc(LPVOID work);
+    static bool RunConversion(const ConversionOptions& options);
+    bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HANDLE ModalLoopHold() const override { return m_worker.Get(); }
+    void EndRun(bool produced);
     void OnStatusTimer();
     void OnFinishTimer();
     void SetStatus(const std::wstring& text) const;
     bool RefusedWhileBusy() const;
 
+    // From the worker: the run is ending (stop the animation), and its outcome.
+    static const UINT kRunEndingMessage = WM_APP + 0x51;
+    static const UINT kRunEndedMessage = WM_APP + 0x52;
+
     CTabPages m_pages;
+    UniqueKernelHandle m_worker;  // the last worker started; signalled once it has exited
     UniqueFont m_fontLabels;
     UniqueIcon m_iconBig;
     UniqueIcon m_iconSmall;

@@ -40,13 +40,26 @@ StandInApplication::StandInApplication(StandInOptions options)
 StandInApplication::~StandInApplication() = default;
 
 IDispatch* StandInApplication::OpenPresentation(const std::wstring& path, bool untitled) {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        throw AutomationError{E_FAIL, L"Presentations.Open : PowerPoint could not open " + path + L"."};
-    auto presentation =
-        ComRef<StandInPresentation>::Attach(new StandInPresentation(*this, path, untitled, DefaultPrinter::Get()));
-    m_presentations.push_back(presentation);
+    auto presentation = ComRef<StandInPresentation>::Attach(
+        new StandInPresentation(*this, path, LocalFile(path), untitled, DefaultPrinter::Get()));
+    Add(presentation, untitled);
     Changed();
     return presentation.Get();
+}
+
+std::wstring StandInApplication::LocalFile(const std::wstring& name) const {
+    const std::wstring file = !m_options.address.empty() && name == m_options.address ? m_options.deck : name;
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)
+        throw AutomationError{E_FAIL, L"Presentations.Open : PowerPoint could not open " + name + L"."};
+    return file;
+}
+
+// The last one is the active presentation.
+void StandInApplication::Add(const ComRef<StandInPresentation>& presentation, bool untitled) {
+    if (m_options.openBehind && untitled && !m_presentations.empty())
+        m_presentations.insert(m_presentations.end() - 1, presentation);
+    else
+        m_presentations.push_back(presentation);
 }
 
 void StandInApplication::ClosePresentation(StandInPresentation* presentation) {

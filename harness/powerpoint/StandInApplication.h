@@ -33,6 +33,10 @@ public:
     void SetChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
 private:
+    // The file behind a path or the deck's address; throws as Open does for what cannot be opened.
+    std::wstring LocalFile(const std::wstring& name) const;
+    void Add(const ComRef<StandInPresentation>& presentation, bool untitled);
+
     StandInOptions m_options;
     std::vector<ComRef<StandInPresentation>> m_presentations;
     ComRef<StandInPresentations> m_presentationsCollection;

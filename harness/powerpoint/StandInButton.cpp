@@ -53,7 +53,9 @@ void* StandInButton::QueryExtra(REFIID iid) {
 }
 
 void StandInButton::Click() {
-    if (m_enabled) m_events.FireClick(this);
+    if (!m_enabled) return;
+    m_events.FireClick(this);
+    ++m_clicksReturned;
 }
 
 void StandInButton::PasteFace() {

@@ -3,6 +3,7 @@
 // _CommandBarButtonEvents, to every subscribed sink.
 #include <ocidl.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
 
     // Fires Click (DISPID 1) with the button and a CancelDefault flag.
     void Click();
+    // Clicks whose handlers have returned; read from any thread.
+    int ClicksReturned() const { return m_clicksReturned; }
 
 protected:
     void* QueryExtra(REFIID iid) override;
@@ -48,4 +51,5 @@ private:
     bool m_enabled = true;
     UniqueBitmap m_face;
     ButtonEventsPoint m_events;
+    std::atomic<int> m_clicksReturned{0};
 };

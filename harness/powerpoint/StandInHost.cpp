@@ -11,7 +11,7 @@ StandInHost::StandInHost(const StandInOptions& options)
     m_window = std::make_unique<StandInWindow>(*m_application.Get());
     if (!options.deck.empty()) {
         try {
-            m_application->OpenPresentation(options.deck, false);
+            m_application->OpenPresentation(options.address.empty() ? options.deck : options.address, false);
             m_application->Active()->SetSaved(!options.modified);
         } catch (const AutomationError&) {
         }
@@ -21,9 +21,11 @@ StandInHost::StandInHost(const StandInOptions& options)
                                            REGCLS_MULTIPLEUSE, &m_cookie);
     factory->Release();
     if (options.loadAddins) m_addins.LoadAll(m_application.Get());
+    if (options.busySeconds > 0) m_busy = std::make_unique<StandInBusyFilter>(options.busySeconds);
 }
 
 StandInHost::~StandInHost() {
+    m_busy.reset();
     m_addins.UnloadAll();
     if (SUCCEEDED(m_registration)) CoRevokeClassObject(m_cookie);
     m_window.reset();

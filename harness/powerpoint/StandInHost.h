@@ -8,6 +8,7 @@
 #include "AddinLoader.h"
 #include "ComRef.h"
 #include "StandInApplication.h"
+#include "StandInBusyFilter.h"
 #include "StandInOptions.h"
 #include "StandInWindow.h"
 
@@ -22,11 +23,14 @@ public:
     StandInApplication& Application() const { return *m_application.Get(); }
     StandInWindow& Window() const { return *m_window; }
     AddinLoader& Addins() { return m_addins; }
+    // Calls rejected while busy (--busy=N); 0 when not playing busy.
+    int RejectedCalls() const { return m_busy ? m_busy->Rejected() : 0; }
 
 private:
     ComRef<StandInApplication> m_application;
     std::unique_ptr<StandInWindow> m_window;
     AddinLoader m_addins;
+    std::unique_ptr<StandInBusyFilter> m_busy;
     DWORD m_cookie = 0;
     HRESULT m_registration = E_FAIL;
 };

@@ -12,6 +12,9 @@ bool StandInOptions::Parse(int argc, wchar_t** argv) {
         else if (arg == L"--no-default-printer") noDefaultPrinter = true;
         else if (arg == L"--no-addins") loadAddins = false;
         else if (arg == L"--refuse-picture") refusePicture = true;
+        else if (arg == L"--open-behind") openBehind = true;
+        else if (arg.rfind(L"--address=", 0) == 0) address = arg.substr(10);
+        else if (arg.rfind(L"--busy=", 0) == 0) busySeconds = std::wcstol(arg.c_str() + 7, nullptr, 10);
         else if (arg == L"--fail-save") failSave = true;
         else if (arg == L"--fail-commandbars") failCommandBars = true;
         else if (arg == L"--fail-advise") failAdvise = true;

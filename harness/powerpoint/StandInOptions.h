@@ -11,12 +11,18 @@ struct StandInOptions {
     bool noDefaultPrinter = false;  // the user has no default printer
     bool loadAddins = true;         // load the registered add-ins at start
     bool refusePicture = false;     // buttons refuse a Picture, as older Office versions do
+    bool openBehind = false;        // an untitled copy opened through Presentations.Open does not become the
+                                    // active one, as when another of PowerPoint's windows has the focus
+    std::wstring address;           // the deck's FullName is this https:// address (AutoSave on
+                                    // OneDrive or SharePoint); Presentations.Open accepts it
+    int busySeconds = 0;            // calls from other apartments are rejected for this long from the
+                                    // first one, as PowerPoint rejects them while busy
     bool failSave = false;          // Presentation.Save raises an automation error
     bool failCommandBars = false;   // Application.CommandBars raises an automation error
     bool failAdvise = false;        // a button's connection point refuses every sink
 
     // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
-    // --no-addins --refuse-picture --fail-save --fail-commandbars --fail-advise [deck]";
-    // false on an unknown switch.
+    // --no-addins --refuse-picture --open-behind --address=URL --busy=N --fail-save
+    // --fail-commandbars --fail-advise [deck]"; false on an unknown switch.
     bool Parse(int argc, wchar_t** argv);
 };

@@ -7,16 +7,16 @@
 
 namespace {
 std::wstring FileNamePart(const std::wstring& path) {
-    return path.substr(path.find_last_of(L'\\') + 1);
+    return path.substr(path.find_last_of(L"\\/") + 1);
 }
 }  // namespace
 
-StandInPresentation::StandInPresentation(StandInApplication& application, std::wstring sourcePath, bool untitled,
-                                         std::wstring printer)
+StandInPresentation::StandInPresentation(StandInApplication& application, const std::wstring& name,
+                                         std::wstring sourcePath, bool untitled, std::wstring printer)
     : AutomationObject({OfficeIds::IID_Presentation}),
       m_application(application),
       m_sourcePath(std::move(sourcePath)),
-      m_fullName(untitled ? L"Presentation" + std::to_wstring(application.NextUntitledNumber()) : m_sourcePath),
+      m_fullName(untitled ? L"Presentation" + std::to_wstring(application.NextUntitledNumber()) : name),
       m_printer(std::move(printer)),
       m_untitled(untitled) {
     AddProperty(L"FullName", 2003, [this](VARIANT* r) { SetString(r, m_fullName); });

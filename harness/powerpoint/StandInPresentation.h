@@ -1,6 +1,7 @@
 #pragma once
 // One open presentation. It keeps the printer that was the default printer
-// when it was opened, as PowerPoint does.
+// when it was opened, as PowerPoint does. `name` is what it was opened by (a
+// path, or an address), `sourcePath` the file on disk behind it.
 #include <functional>
 #include <string>
 
@@ -10,8 +11,8 @@ class StandInApplication;
 
 class StandInPresentation : public AutomationObject {
 public:
-    StandInPresentation(StandInApplication& application, std::wstring sourcePath, bool untitled,
-                        std::wstring printer);
+    StandInPresentation(StandInApplication& application, const std::wstring& name, std::wstring sourcePath,
+                        bool untitled, std::wstring printer);
 
     const std::wstring& FullName() const { return m_fullName; }
     const std::wstring& SourcePath() const { return m_sourcePath; }

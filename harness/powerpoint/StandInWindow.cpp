@@ -61,6 +61,8 @@ LRESULT StandInWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_CLOSE:
+        // As PowerPoint quits: its window goes, with the windows it owns, then its loop ends.
+        DestroyWindow(m_window);
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:

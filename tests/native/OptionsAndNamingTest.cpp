@@ -58,3 +58,35 @@ TEST(OutputNaming, OutputAndFailureReportPaths) {
         EXPECT_EQ(OutputNaming::FailureReportPath(row.presentation), row.failure) << row.presentation;
     }
 }
+
+// AutoSave on OneDrive or SharePoint: FullName is the deck's address.
+TEST(OutputNaming, DeckInTheCloudIsNamedAfterItsAddressDecoded) {
+    const struct {
+        const wchar_t *address, *output, *failure;
+    } rows[] = {
+        {L"https://contoso-my.sharepoint.com/personal/ada_contoso_com/Documents/Q3%20r%C3%A9sum%C3%A9.final.pptx",
+         L"C:\\Out\\Q3 r\u00E9sum\u00E9.final.pdf",
+         L"https://contoso-my.sharepoint.com/personal/ada_contoso_com/Documents/Q3%20r%C3%A9sum%C3%A9.final.pdf"},
+        {L"HTTPS://d.docs.live.net/1a2b/%E7%AC%AC%E4%B8%89%F0%9F%93%88.pptx", L"C:\\Out\\\u7B2C\u4E09\U0001F4C8.pdf",
+         L"HTTPS://d.docs.live.net/1a2b/%E7%AC%AC%E4%B8%89%F0%9F%93%88.pdf"},
+        // A dot in the host is no extension; a query is no part of the name.
+        {L"https://contoso.sharepoint.com/sites/Team/Budget", L"C:\\Out\\Budget.pdf",
+         L"https://contoso.sharepoint.com/sites/Team/Budget.pdf"},
+        {L"https://contoso.sharepoint.com/sites/Team/Plan.pptx?web=1#s2", L"C:\\Out\\Plan.pdf",
+         L"https://contoso.sharepoint.com/sites/Team/Plan.pdf"},
+        // Escaped separators and reserved letters stay in the one file name.
+        {L"https://x.example/a/..%5C..%5CWindows%2Fevil%3A%22%3F%2A.pptx", L"C:\\Out\\.._.._Windows_evil____.pdf",
+         L"https://x.example/a/..%5C..%5CWindows%2Fevil%3A%22%3F%2A.pdf"},
+        // Letters left unescaped, a broken escape, bytes that are no UTF-8.
+        {L"http://x.example/M\u00E4rz 100%.pptx", L"C:\\Out\\M\u00E4rz 100%.pdf", L"http://x.example/M\u00E4rz 100%.pdf"},
+        {L"https://x.example/a%ZZb%C3%28c%FF.pptx", L"C:\\Out\\a%ZZb\uFFFD(c\uFFFD.pdf",
+         L"https://x.example/a%ZZb%C3%28c%FF.pdf"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_TRUE(OutputNaming::IsWebAddress(row.address));
+        EXPECT_EQ(OutputNaming::OutputPath(L"C:\\Out", row.address), row.output) << row.address;
+        EXPECT_EQ(OutputNaming::FailureReportPath(row.address), row.failure) << row.address;
+    }
+    for (const wchar_t* path : {L"C:\\Decks\\https.pptx", L"\\\\server\\share\\http%20x.pptx", L"https:", L"ftp://x/y"})
+        EXPECT_FALSE(OutputNaming::IsWebAddress(path)) << path;
+}

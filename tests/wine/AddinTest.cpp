@@ -8,7 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "ButtonConversion.h"
 #include "ConvertDialogDriver.h"
+#include "DefaultPrinter.h"
+#include "DialogThread.h"
 #include "Extensibility.h"
 #include "LibraryExport.h"
 #include "MessageBoxWatcher.h"
@@ -317,16 +320,123 @@ void ExpectTextOnClipboard() {
 }
 }  // namespace
 
-TEST_F(AddinTest, HostWithoutPictureGetsThePastedFaceAndTheClipboardIsRestored) {
+namespace {
+// A picture the user copied: a bitmap and an enhanced metafile, which the
+// clipboard holds as GDI handles, not as memory blocks.
+struct CopiedPicture {
+    std::vector<BYTE> metafileBits;
+    std::vector<BYTE> bitmapBits;
+};
+
+std::vector<BYTE> MetafileBits(HENHMETAFILE metafile) {
+    std::vector<BYTE> bits(GetEnhMetaFileBits(metafile, 0, nullptr));
+    if (!bits.empty()) GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), bits.data());
+    return bits;
+}
+
+std::vector<BYTE> BitmapBits(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
+    std::vector<BYTE> bits(static_cast<size_t>(info.bmWidthBytes) * info.bmHeight);
+    GetBitmapBits(bitmap, static_cast<LONG>(bits.size()), bits.data());
+    return bits;
+}
+
+CopiedPicture PutPictureOnClipboard() {
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    Rectangle(dc, 10, 10, 200, 120);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 8);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    for (int x = 0; x < 16; ++x) SetPixel(memory, x, x % 8, RGB(200, 10 * x, 40));
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    CopiedPicture copied{MetafileBits(metafile), BitmapBits(bitmap)};
+    EXPECT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    EXPECT_NE(SetClipboardData(CF_ENHMETAFILE, metafile), nullptr);
+    EXPECT_NE(SetClipboardData(CF_BITMAP, bitmap), nullptr);
+    CloseClipboard();
+    return copied;
+}
+
+void ExpectPictureOnClipboard(const CopiedPicture& copied) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(MetafileBits(static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE))), copied.metafileBits);
+    EXPECT_EQ(BitmapBits(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))), copied.bitmapBits);
+    CloseClipboard();
+}
+
+// Holds the clipboard open for a window on a thread of its own, as a busy program would.
+class ClipboardHolder {
+public:
+    ClipboardHolder()
+        : m_thread([this] {
+              HWND window = CreateWindowExW(0, L"STATIC", L"clipboard holder", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                            nullptr, nullptr, nullptr);
+              m_opened = OpenClipboard(window) != FALSE;
+              m_ready = true;
+              while (!m_release) Sleep(10);
+              if (m_opened) CloseClipboard();
+              DestroyWindow(window);
+          }) {
+        while (!m_ready) Sleep(10);
+    }
+    ~ClipboardHolder() {
+        m_release = true;
+        m_thread.join();
+    }
+    bool Opened() const { return m_opened; }
+
+private:
+    std::atomic<bool> m_opened{false}, m_ready{false}, m_release{false};
+    std::thread m_thread;
+};
+
+StandInButton* OnlyButton(StandInSession& session) {
+    auto& bars = session.Application().CommandBars();
+    return bars.Count() == 1 && bars.At(0).Count() == 1 ? &bars.At(0).At(0) : nullptr;
+}
+}  // namespace
+
+TEST_F(AddinTest, HostWithoutPictureGetsThePastedFaceOnlyWhereTheClipboardCanBeRestored) {
     ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
-    PutTextOnClipboard();
     StandInOptions options;
     options.refusePicture = true;
-    StandInSession session(options);
-    ASSERT_EQ(session.Application().CommandBars().Count(), 1u);
-    StandInButton& button = session.Application().CommandBars().At(0).At(0);
-    EXPECT_NE(button.Face(), nullptr) << "the face came through the clipboard";
-    EXPECT_EQ(button.Caption(), L"Vellumark 5.0");
+    {
+        PutTextOnClipboard();
+        StandInSession session(options);
+        StandInButton* button = OnlyButton(session);
+        ASSERT_NE(button, nullptr);
+        EXPECT_NE(button->Face(), nullptr) << "the face came through the clipboard";
+        EXPECT_EQ(button->Caption(), L"Vellumark 5.0");
+        ExpectTextOnClipboard();
+    }
+    {
+        const CopiedPicture copied = PutPictureOnClipboard();
+        ASSERT_FALSE(copied.metafileBits.empty());
+        ASSERT_FALSE(copied.bitmapBits.empty());
+        StandInSession session(options);
+        StandInButton* button = OnlyButton(session);
+        ASSERT_NE(button, nullptr) << "the toolbar is built without a face";
+        EXPECT_EQ(button->Face(), nullptr) << "a copied picture is never replaced";
+        EXPECT_EQ(button->Caption(), L"Vellumark 5.0");
+        EXPECT_EQ(button->SinkCount(), 1u);
+        ExpectPictureOnClipboard(copied);
+    }
+    {
+        PutTextOnClipboard();
+        ClipboardHolder busy;
+        ASSERT_TRUE(busy.Opened());
+        StandInSession session(options);
+        StandInButton* button = OnlyButton(session);
+        ASSERT_NE(button, nullptr) << "a busy clipboard costs the face, not the toolbar";
+        EXPECT_EQ(button->Face(), nullptr);
+        EXPECT_EQ(button->SinkCount(), 1u);
+    }
     ExpectTextOnClipboard();
 }
 
@@ -465,4 +575,108 @@ TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
 
     session.Application().ClosePresentation(&deck);
     EXPECT_EQ(ClickAndReadFolder(button), L"") << "no deck: an empty path";
+}
+
+namespace {
+std::vector<HWND> ConvertDialogs(DWORD thread) {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM list) {
+            if (IsWindowVisible(window) && GetDlgItem(window, IDC_OUTPUT_FOLDER))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A click on the add-in's push button in PowerPoint's window, posted from another thread.
+void PostButtonClick(HWND powerPoint) {
+    HWND push = FindWindowExW(powerPoint, nullptr, L"Button", L"Vellumark 5.0");
+    PostMessageW(powerPoint, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(push), BN_CLICKED), reinterpret_cast<LPARAM>(push));
+}
+}  // namespace
+
+// PowerPoint 2013 on: a window per presentation, only the dialog's owner disabled.
+TEST_F(AddinTest, ASecondClickBringsTheOpenConvertDialogToTheFrontAndOpensNoOther) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    StandInSession session(StandInOptions{});
+    StandInButton* button = ButtonConversion::LoadedButton(session.Host());
+    ASSERT_NE(button, nullptr);
+    HWND powerPoint = session.Host().Window().Handle();
+    const DWORD uiThread = GetCurrentThreadId();
+    size_t dialogsAfterSecondClick = 0;
+    bool secondClickReturned = false, dialogInFront = false;
+    std::thread user([&] {
+        ConvertDialogDriver driver(uiThread);
+        if (!driver.Dialog()) return;
+        // Another window, as another presentation's, has the focus.
+        HWND other = CreateWindowExW(0, L"STATIC", L"another window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300,
+                                     200, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(other);
+        PostButtonClick(powerPoint);
+        secondClickReturned = WaitFor([&] { return button->ClicksReturned() == 1; });
+        dialogsAfterSecondClick = ConvertDialogs(uiThread).size();
+        dialogInFront = GetForegroundWindow() == driver.Dialog();
+        DestroyWindow(other);
+        for (int round = 0; round < 3 && !ConvertDialogs(uiThread).empty(); ++round) {
+            for (HWND dialog : ConvertDialogs(uiThread)) PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            WaitFor([&] { return ConvertDialogs(uiThread).empty(); });
+        }
+    });
+    button->Click();
+    user.join();
+    EXPECT_TRUE(secondClickReturned) << "the second click opened a dialog of its own";
+    EXPECT_EQ(dialogsAfterSecondClick, 1u);
+    EXPECT_TRUE(dialogInFront);
+    EXPECT_EQ(button->ClicksReturned(), 2);
+
+    // Once the dialog has closed, a click opens it again.
+    EXPECT_EQ(ClickAndReadFolder(*button), L"");
+}
+
+// PowerPoint closed while a deck prints: its window goes, and with it the
+// Convert dialog it owns, and a quit is posted. The click returns only once
+// the run is over (the printer restored, the PDF complete), with no crash, and
+// the quit is left for PowerPoint's own loop.
+TEST_F(AddinTest, ClosingPowerPointDuringAConversionWaitsForTheRunAndDoesNotCrash) {
+    ASSERT_EQ(Export<RegisterFn>("DllRegisterServer")(), S_OK);
+    const std::wstring folder = TestFiles::NewFolder(L"addin-closing");
+    ASSERT_TRUE(CopyFileW(TestFiles::Source(L"samples\\Quarterly review.pptx").c_str(),
+                          (folder + L"Quarterly review.pptx").c_str(), FALSE));
+    const std::wstring userPrinter = L"Office Laser";
+    DefaultPrinter::Set(userPrinter);
+    MessageBoxWatcher watcher;
+    StandInOptions options;
+    options.deck = folder + L"Quarterly review.pptx";
+    options.slowPrintSeconds = 4;
+    StandInSession session(options);
+    StandInButton* button = ButtonConversion::LoadedButton(session.Host());
+    ASSERT_NE(button, nullptr);
+    HWND powerPoint = session.Host().Window().Handle();
+    SetForegroundWindow(powerPoint);
+    SetActiveWindow(powerPoint);
+    const DWORD uiThread = GetCurrentThreadId();
+    bool ownedByPowerPoint = false, printing = false;
+    std::thread user([&] {
+        ConvertDialogDriver driver(uiThread);
+        if (!driver.Dialog()) return;
+        ownedByPowerPoint = GetWindow(driver.Dialog(), GW_OWNER) == powerPoint;
+        driver.Click(IDOK);
+        printing = WaitFor([] { return DefaultPrinter::Get() == L"Inkharbor"; }, 60000);
+        PostMessageW(powerPoint, WM_CLOSE, 0, 0);
+    });
+    button->Click();
+    const std::wstring printerAtReturn = DefaultPrinter::Get();
+    const std::string pdf = TestFiles::Read(folder + L"Quarterly review.pdf");
+    user.join();
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was swallowed";
+    ASSERT_TRUE(ownedByPowerPoint);
+    ASSERT_TRUE(printing);
+    EXPECT_FALSE(IsWindow(powerPoint));
+    EXPECT_EQ(printerAtReturn, userPrinter) << "the click returned before the run was over";
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos) << "the click returned before the run was over";
+    EXPECT_TRUE(watcher.Seen().empty());
 }

@@ -40,7 +40,7 @@ std::wstring ButtonConversion::Drive(DWORD uiThread) const {
     ConvertDialogDriver dialog(uiThread);
     if (!dialog.Dialog()) return {};
     std::wstring produced;
-    dialog.SetText(IDC_OUTPUT_FOLDER, m_outputFolder);
+    if (!m_outputFolder.empty()) dialog.SetText(IDC_OUTPUT_FOLDER, m_outputFolder);
     if (m_options.Apply(dialog)) {
         dialog.Click(IDOK);
         if (afterConvert) afterConvert(dialog);

@@ -16,6 +16,7 @@ class StandInHost;
 
 class ButtonConversion {
 public:
+    // An empty `outputFolder` keeps the folder the dialog proposes.
     ButtonConversion(std::wstring outputFolder, DialogOptions options)
         : m_outputFolder(std::move(outputFolder)), m_options(std::move(options)) {}
 

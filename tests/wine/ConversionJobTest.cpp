@@ -16,6 +16,7 @@
 #include "GhostscriptLocator.h"
 #include "GhostscriptRun.h"
 #include "MessageBoxWatcher.h"
+#include "ModuleLock.h"
 #include "ModulePath.h"
 #include "PresentationConverter.h"
 #include "ScratchTemp.h"
@@ -387,4 +388,39 @@ TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {
     EXPECT_NE(owner.find("Supplied password is owner password"), std::string::npos) << owner;
     EXPECT_NE(owner.find("User password = us er"), std::string::npos) << owner;
     EXPECT_NE(UnixShell::Run("qpdf --check --password=wrong " + UnixShell::Quote(Pdf())).status, 0);
+}
+
+// PowerPoint quitting while a deck prints: the dialog's loop goes on serving
+// the worker's calls until the run is over, then ends and leaves the quit for
+// the host's own loop. Meanwhile the library is kept by a module lock.
+TEST_F(ConversionJob, QuitDuringASlowPrintEndsTheDialogOnlyOnceTheRunIsOver) {
+    StandInOptions slow;
+    slow.deck = Deck();
+    slow.slowPrintSeconds = 6;
+    std::wstring printerAtEnd;
+    std::string pdfAtEnd;
+    bool quitLeft = false;
+    session = std::make_unique<ConvertDialogSession>(Deck(), slow, [&] {
+        printerAtEnd = DefaultPrinter::Get();
+        pdfAtEnd = TestFiles::Read(Pdf());
+        MSG msg;
+        quitLeft = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    });
+    dialog = Driver().Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Driver().SetText(IDC_OUTPUT_FOLDER, out);
+    EXPECT_EQ(ModuleLock::Count(), 0);
+    Driver().Click(IDOK);
+    ASSERT_TRUE(WaitFor([] { return DefaultPrinter::Get() == PresentationConverter::kPostScriptPrinter; }))
+        << "the print did not start";
+    EXPECT_EQ(ModuleLock::Count(), 1) << "a running conversion keeps the library";
+    PostThreadMessageW(Driver().ThreadId(), WM_QUIT, 7, 0);
+    ASSERT_TRUE(WaitFor([&] { return !Driver().IsOpen(); }, kRunMs));
+    ASSERT_TRUE(session->Close());
+    EXPECT_EQ(printerAtEnd, kUserPrinter) << "the dialog ended before the run";
+    EXPECT_NE(pdfAtEnd.find("%%EOF"), std::string::npos) << "the dialog ended before the run";
+    EXPECT_TRUE(quitLeft);
+    EXPECT_TRUE(watcher.Seen().empty()) << Joined(Texts());
+    EXPECT_EQ(GhostscriptRuns(), runsBefore + 1);
+    EXPECT_TRUE(WaitFor([] { return ModuleLock::Count() == 0; }));
 }

@@ -7,14 +7,16 @@
 #include "StandInHost.h"
 #include "resource.h"
 
-ConvertDialogSession::ConvertDialogSession(const std::wstring& presentationPath, StandInOptions standIn) {
+ConvertDialogSession::ConvertDialogSession(const std::wstring& presentationPath, StandInOptions standIn,
+                                           std::function<void()> onEnd) {
     m_dialog.m_strPresentationPath = presentationPath;
     standIn.loadAddins = false;
-    m_thread = std::make_unique<DialogThread>([this, standIn] {
+    m_thread = std::make_unique<DialogThread>([this, standIn, onEnd] {
         OleInitialize(nullptr);
         {
             StandInHost host(standIn);
             m_dialog.DoModal();
+            if (onEnd) onEnd();
         }
         OleUninitialize();
     });

@@ -3,6 +3,7 @@
 // PowerPoint stand-in, as PowerPoint's user-interface thread runs both. A
 // dialog that does not end in time fails the test program at once rather than
 // letting it hang.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,7 +14,9 @@
 
 class ConvertDialogSession {
 public:
-    ConvertDialogSession(const std::wstring& presentationPath, StandInOptions standIn);
+    // `onEnd` runs on the dialog's thread as soon as its modal loop has returned.
+    ConvertDialogSession(const std::wstring& presentationPath, StandInOptions standIn,
+                         std::function<void()> onEnd = {});
     ~ConvertDialogSession();
     ConvertDialogSession(const ConvertDialogSession&) = delete;
     ConvertDialogSession& operator=(const ConvertDialogSession&) = delete;

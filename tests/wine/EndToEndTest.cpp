@@ -87,25 +87,30 @@ protected:
     }
 
     // Opens `deck` in the stand-in and converts it through the button, with the
-    // temporary folder `temp`; returns the listed file. The run leaves nothing
-    // in the temporary folder or at the root of C:.
+    // temporary folder `temp`; returns the listed file. With an `address`,
+    // PowerPoint knows the deck by that address (AutoSave in the cloud). The run
+    // leaves nothing in the temporary folder or at the root of C:.
     std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
-                         const std::wstring& temp = L"e2e-temp") {
+                         const std::wstring& address = L"", const std::wstring& temp = L"e2e-temp") {
         ScratchTemp scratch(temp);
-        const std::wstring produced = ConvertIn(deck, outputFolder, options);
+        const std::wstring produced = ConvertIn(deck, outputFolder, options, address);
         EXPECT_EQ(scratch.Left(), std::vector<std::wstring>{}) << "left in the temporary folder";
         EXPECT_EQ(scratch.NewAtRootOfC(), std::vector<std::wstring>{}) << "new at the root of C:";
         return produced;
     }
-    std::wstring ConvertIn(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options) {
+    std::wstring ConvertIn(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
+                           const std::wstring& address) {
         MessageBoxWatcher watcher;
         StandInOptions standIn;
         standIn.deck = deck;
+        standIn.address = address;
         StandInSession session(standIn);
         auto& bars = session.Application().CommandBars();
         EXPECT_EQ(bars.Count(), 1u) << "the add-in did not load";
         if (bars.Count() != 1) return {};
-        const std::wstring produced = ButtonConversion(outputFolder, options).Run(bars.At(0).At(0));
+        ButtonConversion conversion(outputFolder, options);
+        conversion.giveUp = [&] { return !watcher.Seen().empty(); };  // none is expected
+        const std::wstring produced = conversion.Run(bars.At(0).At(0));
         for (const auto& seen : watcher.Seen())
             ADD_FAILURE() << "message box: " << std::string(seen.text.begin(), seen.text.end());
         return produced;
@@ -114,6 +119,37 @@ protected:
     static std::wstring* program;
     static DWORD setupExitCode;
 };
+
+namespace {
+// Points the user's Documents folder somewhere else for as long as this lives.
+class DocumentsFolder {
+public:
+    explicit DocumentsFolder(const std::wstring& folder) {
+        wchar_t old[MAX_PATH] = {};
+        DWORD size = sizeof old;
+        m_had = RegGetValueW(HKEY_CURRENT_USER, kKey, L"Personal", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                             RRF_NOEXPAND, &m_type, old, &size) == ERROR_SUCCESS;
+        m_old = old;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Personal", REG_SZ, folder.c_str(),
+                        static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    }
+    ~DocumentsFolder() {
+        if (m_had)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"Personal", m_type, m_old.c_str(),
+                            static_cast<DWORD>((m_old.size() + 1) * sizeof(wchar_t)));
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Personal");
+    }
+    DocumentsFolder(const DocumentsFolder&) = delete;
+    DocumentsFolder& operator=(const DocumentsFolder&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    bool m_had = false;
+    DWORD m_type = REG_SZ;
+    std::wstring m_old;
+};
+}  // namespace
 std::wstring* EndToEnd::program = nullptr;
 DWORD EndToEnd::setupExitCode = STILL_ACTIVE;
 
@@ -193,7 +229,7 @@ TEST_F(EndToEnd, DeckAndFoldersNamedWithFullWidthSignsChineseAndAccentsGiveTheRi
     const std::wstring deck = Deck(L"e2e \uFF02\uFF05\uFF3C \u62A5\u544A Caf\u00E9", name + L".pptx");
     const std::wstring output =
         TestFiles::NewFolder(L"e2e out \uFF02 -sOutputFile=\uFF05pipe\uFF05cat \uFF3C \u6587\u4EF6 na\u00EFve");
-    ASSERT_EQ(Convert(deck, output, {}, L"e2e temp Zo\u00EB \u7528\u6237"), name + L".pdf");
+    ASSERT_EQ(Convert(deck, output, {}, L"", L"e2e temp Zo\u00EB \u7528\u6237"), name + L".pdf");
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(output + name + L".pdf")), {kAllPages});
 
     const auto args = ShimLog::LastRun(*program + L"gs\\gs8.64\\bin\\gswin32c.log");
@@ -204,6 +240,19 @@ TEST_F(EndToEnd, DeckAndFoldersNamedWithFullWidthSignsChineseAndAccentsGiveTheRi
     }
     EXPECT_EQ(ShimLog::LastRun(*program + L"gs\\gs8.64\\bin\\gswin32c.cwd"),
               std::vector<std::string>{UnixChild::Utf8(*program + L"gs\\gs8.64\\bin")});
+}
+
+// AutoSave on SharePoint: PowerPoint names the deck by its address, opens it by
+// that address, and the PDF goes to Documents under the address's decoded name.
+TEST_F(EndToEnd, DeckInTheCloudGoesToDocumentsUnderItsDecodedName) {
+    const std::wstring deck = Deck(L"e2e-cloud", L"local copy.pptx");
+    const std::wstring documents = TestFiles::NewFolder(L"e2e-documents");
+    DocumentsFolder moved(documents.substr(0, documents.size() - 1));
+    const std::wstring address =
+        L"https://contoso-my.sharepoint.com/personal/ada_contoso_com/Documents/Q3%20r%C3%A9sum%C3%A9.final.pptx";
+    const std::wstring name = L"Q3 r\u00E9sum\u00E9.final.pdf";
+    ASSERT_EQ(Convert(deck, L"", {}, address), name);
+    ExpectLines(Shell("pdfinfo " + UnixShell::Quote(documents + name)), {kAllPages});
 }
 
 // A file that is no presentation: the run ends on the product's own message, with

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "ComApartment.h"
 #include "DefaultPrinter.h"
 #include "DefaultPrinterWatch.h"
 #include "DispatchCall.h"
@@ -18,6 +19,7 @@
 #include "ModulePath.h"
 #include "OfficeIds.h"
 #include "PresentationConverter.h"
+#include "RejectedCallFilter.h"
 #include "StandInPresentation.h"
 #include "StandInSession.h"
 #include "StandInSetup.h"
@@ -247,6 +249,23 @@ TEST_F(PrintingTest, SavedDeckBecomesAPdfAndTheUsersStateIsKept) {
     EXPECT_TRUE(session.Application().Visible());
 }
 
+// With a window per presentation the copy need not become the active one: the
+// user's deck must be neither printed nor closed.
+TEST_F(PrintingTest, TheCopyOpenedIsPrintedAndClosedNotTheActivePresentation) {
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.openBehind = true;
+    StandInSession session(standIn);
+    ComRef<StandInPresentation> users(session.Application().Active());
+    users->SetSaved(false);
+    ASSERT_TRUE(Convert(session));
+    EXPECT_EQ(PageCount(Pdf()), 5);
+    ASSERT_EQ(session.Application().Count(), 1u) << "the copy must be closed";
+    EXPECT_EQ(session.Application().Active(), users.Get());
+    EXPECT_EQ(users->PrintCount(), 0);
+    EXPECT_FALSE(users->Saved());
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+}
+
 TEST_F(PrintingTest, FailingPowerPointCallsEndTheRunCleanly) {
     struct Case {
         bool failOpen, failPrintOut;
@@ -379,4 +398,50 @@ TEST_F(PrintingTest, PrinterThatCannotBePutBackIsReported) {
     EXPECT_TRUE(converted) << "the PDF is still made";
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_NE(watcher.Seen()[0].text.find(kUserPrinter), std::wstring::npos) << UnixChild::Utf8(watcher.Seen()[0].text);
+}
+
+// PowerPoint rejects calls while busy (a dialog of its own, an autosave): the
+// run waits for it instead of failing.
+TEST_F(PrintingTest, BusyPowerPointIsWaitedFor) {
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.busySeconds = 3;
+    StandInSession session(standIn);
+    MessageBoxWatcher watcher;
+    EXPECT_TRUE(Convert(session));
+    EXPECT_GT(session.Host().RejectedCalls(), 0) << "PowerPoint was never busy";
+    EXPECT_EQ(PageCount(Pdf()), 5);
+    EXPECT_TRUE(watcher.Seen().empty());
+}
+
+// A PowerPoint busy for longer than the filter's limit fails the call, after the limit.
+TEST_F(PrintingTest, RejectedCallsAreRetriedUntilTheFiltersLimitOnly) {
+    StandInOptions standIn = Deck(options.presentationPath);
+    standIn.busySeconds = 3600;
+    StandInSession session(standIn);
+    const DWORD limitMs = 1000;
+    HRESULT unfiltered = S_OK, filtered = S_OK;
+    ULONGLONG filteredMs = 0;
+    std::vector<DWORD> decisions;
+    session.RunOnWorker([&] {
+        ComApartment apartment;
+        ComRef<IDispatch> application, presentations;
+        ASSERT_EQ(CoCreateInstance(OfficeIds::CLSID_Application, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   application.PutVoid()),
+                  S_OK);
+        unfiltered = DispatchCall(application.Get()).GetDispatch(OfficeIds::kApplicationPresentations, presentations);
+        RejectedCallFilter filter(limitMs);
+        ASSERT_TRUE(filter.Registered());
+        const ULONGLONG start = GetTickCount64();
+        filtered = DispatchCall(application.Get()).GetDispatch(OfficeIds::kApplicationPresentations, presentations);
+        filteredMs = GetTickCount64() - start;
+        for (DWORD elapsed : {0ul, limitMs - 1, limitMs, 60000ul})
+            for (DWORD type : {DWORD(SERVERCALL_RETRYLATER), DWORD(SERVERCALL_REJECTED)})
+                decisions.push_back(filter.RetryRejectedCall(nullptr, elapsed, type));
+    });
+    EXPECT_EQ(unfiltered, RPC_E_CALL_REJECTED);
+    EXPECT_EQ(filtered, RPC_E_CALL_REJECTED);
+    EXPECT_GE(filteredMs, limitMs);
+    EXPECT_GE(session.Host().RejectedCalls(), 3) << "retried in between";
+    const DWORD retry = RejectedCallFilter::kRetryPauseMs, cancel = RejectedCallFilter::kCancel;
+    EXPECT_EQ(decisions, (std::vector<DWORD>{retry, retry, retry, retry, cancel, cancel, cancel, cancel}));
 }

@@ -2,6 +2,16 @@
 
 #include <set>
 
+namespace {
+
+// Wine's display driver stamps the time into its display devices' DriverDateData
+// whenever a graphical process starts on the virtual desktop: not a write of ours.
+bool Volatile(const wchar_t* valueName) {
+    return std::wstring(valueName) == L"DriverDateData";
+}
+
+}  // namespace
+
 void RegistryDump::DumpKey(HKEY key, const std::wstring& path, std::vector<std::wstring>& lines) {
     lines.push_back(path);
     std::vector<BYTE> data;
@@ -12,6 +22,7 @@ void RegistryDump::DumpKey(HKEY key, const std::wstring& path, std::vector<std::
         data.assign(size, 0);
         nameLength = 16384;
         RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data.data(), &size);
+        if (Volatile(name)) continue;
         std::wstring line =
             path + L" @" + std::wstring(name, nameLength) + L" " + std::to_wstring(type) + L" ";
         for (DWORD b = 0; b < size; ++b)
