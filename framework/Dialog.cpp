@@ -34,11 +34,15 @@ INT_PTR CDialog::DoModal() {
     m_bModal = true;
     m_bEndModal = false;
     m_nModalResult = -1;
-    if (!CreateDialogParamW(ModulePath::Instance(), MAKEINTRESOURCEW(m_nIDTemplate), owner, DialogProc,
-                            reinterpret_cast<LPARAM>(this)))
-        return -1;
+    // The owner goes inactive before the dialog exists: a template with WS_VISIBLE
+    // shows the dialog while it is created, and the owner must not take input then.
     const bool disableOwner = owner && ::IsWindowEnabled(owner);
     if (disableOwner) ::EnableWindow(owner, FALSE);
+    if (!CreateDialogParamW(ModulePath::Instance(), MAKEINTRESOURCEW(m_nIDTemplate), owner, DialogProc,
+                            reinterpret_cast<LPARAM>(this))) {
+        if (disableOwner) ::EnableWindow(owner, TRUE);
+        return -1;
+    }
     if (!m_bEndModal) {
         ShowWindow(SW_SHOW);
         RunModalLoop();
