@@ -31,7 +31,8 @@ const DISPID kClose = 2039;
 const LONG kTrue = -1;  // msoTrue
 // A spooler may take its time; a deck that has not printed in ten minutes will not.
 const unsigned long kPrintTimeoutMs = 10 * 60 * 1000;
-const unsigned long kPrintPollMs = 500;
+const unsigned long kPrintLookMs = 50;
+const unsigned long kPrintSettleMs = 500;
 // PowerPoint rejects calls while busy (a dialog of its own, an autosave).
 const DWORD kBusyPowerPointLimitMs = 60 * 1000;
 
@@ -75,7 +76,7 @@ bool PrintCopy(IDispatch* copy, const std::wstring& postScriptFile) {
         AppMessageBox::Show(L"PowerPoint could not print the presentation.");
         return false;
     }
-    if (!PrintedFileWait::Wait(postScriptFile, kPrintTimeoutMs, kPrintPollMs)) {
+    if (!PrintedFileWait::Wait(postScriptFile, kPrintTimeoutMs, kPrintLookMs, kPrintSettleMs)) {
         AppMessageBox::Show(L"The printed file " + postScriptFile + L" was not complete in time.");
         return false;
     }

@@ -1,14 +1,20 @@
 #pragma once
 // Waits until a file that a printer driver writes is complete: it exists, it
 // can be opened with no sharing (the spooler holds it open while writing), and
-// its size stays the same across two looks one poll apart.
+// either it ends with the PostScript trailer "%%EOF" or its size stays the same
+// across two looks settleMs apart. Until the file is first idle it is looked at
+// every lookMs.
 #include <string>
 
 class PrintedFileWait {
 public:
-    static bool Wait(const std::wstring& path, unsigned long timeoutMs, unsigned long pollMs);
+    static bool Wait(const std::wstring& path, unsigned long timeoutMs, unsigned long lookMs,
+                     unsigned long settleMs);
 
 private:
-    // The file's size when nobody else has it open; -1 otherwise.
-    static long long SizeIfIdle(const std::wstring& path);
+    struct Look {
+        long long size = -1;  // -1 while somebody else has the file open
+        bool trailer = false;
+    };
+    static Look LookAt(const std::wstring& path);
 };

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "OutputFile.h"
+#include "PrintedFileWait.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 
@@ -87,4 +88,27 @@ TEST_F(OutputFileCheck, SearchFindsFilesOnlyAndNeverOverlongPaths) {
     ASSERT_EQ((folder + longName).size(), 260u);
     ASSERT_TRUE(TestFiles::Write(folder + longName, "%PDF-1.3\n"));
     EXPECT_FALSE(OutputFile::Exists(folder + longName));
+}
+
+// A printed file is complete once nobody holds it and it ends with the PostScript
+// trailer; without one its size must hold across two looks. A zero time limit
+// allows exactly one look.
+TEST_F(OutputFileCheck, PrintedFileIsCompleteAtItsTrailerOrOnceItsSizeHolds) {
+    const std::wstring withTrailer = folder + L"trailer.ps";
+    const std::wstring without = folder + L"no-trailer.ps";
+    ASSERT_TRUE(TestFiles::Write(withTrailer, "%!PS-Adobe-3.0\nshowpage\n%%EOF\r\n\x04"));
+    ASSERT_TRUE(TestFiles::Write(without, "%!PS-Adobe-3.0\nshowpage\n%%EO"));
+    ASSERT_TRUE(TestFiles::Write(folder + L"empty.ps", ""));
+    EXPECT_TRUE(PrintedFileWait::Wait(withTrailer, 0, 10, 10));
+    EXPECT_FALSE(PrintedFileWait::Wait(without, 0, 10, 10));
+    EXPECT_TRUE(PrintedFileWait::Wait(without, 5000, 10, 10));
+    EXPECT_FALSE(PrintedFileWait::Wait(folder + L"empty.ps", 0, 10, 10));
+    EXPECT_FALSE(PrintedFileWait::Wait(folder + L"missing.ps", 50, 10, 10));
+    {
+        // Still held by its writer: never complete, trailer or not.
+        UniqueFileHandle writer(CreateFileW(withTrailer.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(writer);
+        EXPECT_FALSE(PrintedFileWait::Wait(withTrailer, 50, 10, 10));
+    }
 }
