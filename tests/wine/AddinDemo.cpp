@@ -49,8 +49,9 @@ std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder,
     ButtonConversion conversion(outputFolder, options);
     conversion.giveUp = [&] { return !boxes.Seen().empty(); };
     conversion.afterConvert = [&](const ConvertDialogDriver& dialog) {
-        // The picture shows the status line running its dots.
-        const auto running = [&] { return dialog.Status().find(L"..") != std::wstring::npos; };
+        // The picture shows the status line of a run in progress; a short deck may be
+        // done before the first dots.
+        const auto running = [&] { return dialog.Status().rfind(L"Begin Convert", 0) == 0; };
         if (WaitFor([&] { return running() || conversion.giveUp(); }) && running())
             WindowShot::Save(dialog.Dialog(), "convert-dialog");
     };
