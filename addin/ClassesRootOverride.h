@@ -4,6 +4,8 @@
 // (proxy/stub, type library) stays with the user instead of going to HKLM.
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 class ClassesRootOverride {
 public:
     explicit ClassesRootOverride(bool active);
@@ -15,7 +17,7 @@ public:
     HRESULT Status() const { return m_status; }
 
 private:
-    HKEY m_classes = nullptr;
+    UniqueRegistryKey m_classes;
     bool m_overridden = false;
     HRESULT m_status = S_OK;
 };

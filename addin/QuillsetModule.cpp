@@ -81,7 +81,7 @@ HRESULT CQuillsetModule::RemoveEarlierUserAddinKey() {
     const std::wstring userClass = std::wstring(L"Software\\Classes\\CLSID\\") + clsid;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, userClass.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        RegCloseKey(key);
+        UniqueRegistryKey held(key);
         return S_OK;
     }
     RegistryScript script;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "UniqueHandle.h"
+
 namespace {
 // Per window; a program that does not answer in time is skipped.
 const UINT kAnnounceTimeoutMs = 2000;
@@ -37,8 +39,8 @@ bool DefaultPrinter::Clear() {
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
                       KEY_SET_VALUE, &key) != ERROR_SUCCESS)
         return true;
-    LONG result = RegDeleteValueW(key, L"Device");
-    RegCloseKey(key);
+    UniqueRegistryKey held(key);
+    LONG result = RegDeleteValueW(held.Get(), L"Device");
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 

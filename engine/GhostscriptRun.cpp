@@ -26,6 +26,12 @@ bool GhostscriptRun::Execute(const ConversionOptions& options, const std::wstrin
         AppMessageBox::Show(GhostscriptLocator::NotFoundMessage());
         return false;
     }
+    return Execute(options, interpreter, postScriptFile, parameterFile, outputFile);
+}
+
+bool GhostscriptRun::Execute(const ConversionOptions& options, const GhostscriptInterpreter& interpreter,
+                             const std::wstring& postScriptFile, const std::wstring& parameterFile,
+                             const std::wstring& outputFile) {
     if (!PasswordsArePlain(options)) return false;
     if (!ParameterFile::Write(parameterFile, DistillerParameters::Text(options))) {
         AppMessageBox::Show(L"Cannot write the parameter file " + parameterFile + L"!");

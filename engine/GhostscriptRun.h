@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ConversionOptions.h"
+#include "GhostscriptInterpreter.h"
 
 class GhostscriptRun {
 public:
@@ -24,6 +25,10 @@ public:
     // ANSI interpreter as it stands.
     static bool Execute(const ConversionOptions& options, const std::wstring& postScriptFile,
                         const std::wstring& parameterFile, const std::wstring& outputFile);
+    // The same with the interpreter the caller already found.
+    static bool Execute(const ConversionOptions& options, const GhostscriptInterpreter& interpreter,
+                        const std::wstring& postScriptFile, const std::wstring& parameterFile,
+                        const std::wstring& outputFile);
 
 private:
     static bool PasswordsArePlain(const ConversionOptions& options);

@@ -92,8 +92,8 @@ bool Deliver(const std::wstring& made, const ConversionOptions& options, bool re
 }
 
 // The printer is put back as soon as the printed file is complete, before Ghostscript runs.
-bool PrintAndDistill(IDispatch* application, const ConversionOptions& options, const PrivateFolder& folder,
-                     bool replaceExisting) {
+bool PrintAndDistill(IDispatch* application, const ConversionOptions& options,
+                     const GhostscriptInterpreter& interpreter, const PrivateFolder& folder, bool replaceExisting) {
     const std::wstring postScript = folder.Path() + PresentationConverter::kPostScriptName;
     const std::wstring pdf = folder.Path() + PresentationConverter::kPdfName;
     ComRef<IDispatch> copy;
@@ -104,7 +104,8 @@ bool PrintAndDistill(IDispatch* application, const ConversionOptions& options, c
         const bool printed = PrintCopy(copy.Get(), postScript);
         printer.Restore();
         converted = printed &&
-                    GhostscriptRun::Execute(options, postScript, folder.Path() + ParameterFile::kName, pdf) &&
+                    GhostscriptRun::Execute(options, interpreter, postScript, folder.Path() + ParameterFile::kName,
+                                            pdf) &&
                     Deliver(pdf, options, replaceExisting);
     }
     DispatchCall(copy.Get()).Method(kClose);
@@ -139,7 +140,7 @@ bool PresentationConverter::ConvertPresentation(const ConversionOptions& options
                                 L"!");
             return false;
         }
-        return PrintAndDistill(application.Get(), options, folder, replaceExisting);
+        return PrintAndDistill(application.Get(), options, interpreter, folder, replaceExisting);
     } catch (...) {
         AppMessageBox::Show(L"The conversion failed unexpectedly.");
         return false;

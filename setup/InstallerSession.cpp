@@ -2,6 +2,18 @@
 
 #include <vector>
 
+#include "UniqueHandle.h"
+
+namespace {
+
+struct MsiHandleTraits {
+    using Type = MSIHANDLE;
+    static Type Invalid() { return 0; }
+    static void Close(Type h) { MsiCloseHandle(h); }
+};
+
+}  // namespace
+
 std::wstring InstallerSession::ActionData() const {
     DWORD length = 0;
     wchar_t none[1] = {};
@@ -13,11 +25,11 @@ std::wstring InstallerSession::ActionData() const {
 }
 
 void InstallerSession::Log(const std::wstring& line) const {
-    const MSIHANDLE record = MsiCreateRecord(1);
+    const UniqueHandle<MsiHandleTraits> held(MsiCreateRecord(1));
+    const MSIHANDLE record = held.Get();
     if (!record) return;
     // Field 0 is a template; the line goes in field 1 so that brackets in it stay text.
     MsiRecordSetStringW(record, 0, L"Quillset: [1]");
     MsiRecordSetStringW(record, 1, line.c_str());
     MsiProcessMessage(m_session, INSTALLMESSAGE_INFO, record);
-    MsiCloseHandle(record);
 }

@@ -263,7 +263,7 @@ bool CConvertDlg::PasswordsAccepted() {
 struct CConvertDlg::ConversionWork {
     ConversionOptions options;
     HWND dialog;
-    HMODULE library;
+    UniqueLibrary library;
 };
 
 void CConvertDlg::StartConversion() {
@@ -271,17 +271,19 @@ void CConvertDlg::StartConversion() {
     m_dlgFinish.m_strFolder = WithFinalBackslash(GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText());
     // Raised here, before the worker exists, so that no second Convert can start another.
     m_bConverting = 1;
-    auto work = std::make_unique<ConversionWork>(ConversionWork{m_options, m_hWnd, nullptr});
+    auto work = std::make_unique<ConversionWork>(ConversionWork{m_options, m_hWnd, UniqueLibrary()});
     ModuleLock::Add();
+    HMODULE library = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ConversionThreadProc),
-                       &work->library);
+                       &library);
+    work->library.Reset(library);
     UniqueKernelHandle worker(CreateThread(nullptr, 0, &ConversionThreadProc, work.get(), 0, nullptr));
     if (worker) {
         work.release();  // the worker's now
         m_worker = std::move(worker);
         return;
     }
-    if (work->library) FreeLibrary(work->library);
+    work.reset();
     ModuleLock::Release();
     ConversionRun(m_options).ReportFailure();
     KillTimer(m_hWnd, kStatusTimer);
@@ -309,7 +311,7 @@ DWORD WINAPI CConvertDlg::ConversionThreadProc(LPVOID param) {
     PostMessageW(work->dialog, kRunEndingMessage, 0, 0);
     Sleep(500);
     PostMessageW(work->dialog, kRunEndedMessage, produced, 0);
-    const HMODULE library = work->library;
+    const HMODULE library = work->library.Release();
     work.reset();
     ModuleLock::Release();
     if (library) FreeLibraryAndExitThread(library, 0);
