@@ -44,6 +44,16 @@ std::wstring ProgramFolder() {
     return path;
 }
 
+// The package installed first: the build's own, or the one QUILLSET_PACKAGE names
+// below the build tree (the signed package's run).
+std::wstring PackageUnderTest() {
+    const DWORD size = GetEnvironmentVariableW(L"QUILLSET_PACKAGE", nullptr, 0);
+    if (size == 0) return TestFiles::Built(L"package\\Quillset-x64.msi");
+    std::wstring relative(size, L'\0');
+    relative.resize(GetEnvironmentVariableW(L"QUILLSET_PACKAGE", relative.data(), size));
+    return TestFiles::Built(relative);
+}
+
 const std::wstring& LogFolder() {
     static const std::wstring folder = TestFiles::NewFolder(L"package-logs");
     return folder;
@@ -165,11 +175,12 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     ASSERT_FALSE(TestFiles::Exists(program + L"Quillset.dll"));
     ASSERT_TRUE(RelatedProducts().empty());
     const std::vector<std::wstring> before = OurEntries();
+    ASSERT_TRUE(TestFiles::Exists(PackageUnderTest()));
 
     // Without the printer: the add-in is registered all the same, and the log says what is missing.
     PrinterAway away(L"Inkharbor");
     ASSERT_TRUE(away.Removed());
-    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"package\\Quillset-x64.msi"), L"install.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/i", PackageUnderTest(), L"install.log"), 0u);
     ASSERT_TRUE(away.Restore());
     for (const wchar_t* file : kInstalled) EXPECT_TRUE(TestFiles::Exists(program + file)) << file;
     EXPECT_FALSE(TestFiles::Exists(program + L"QuillsetActions.dll"))
