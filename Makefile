@@ -2,6 +2,8 @@
 # make demo   install what is missing, build, and run the main job under Wine
 # make dist   build the deliverables into dist/x86 and dist/x64 (stripped; symbols in
 #             dist/symbols), zip each folder, and the installer packages dist/Quillset-*.msi
+# make dist SIGN_PFX=file.pfx SIGN_PASSWORD=... [SIGN_TIMESTAMP=URL]
+#             the same, every program and package signed (scripts/sign-dist)
 # make screenshots   the README's pictures from a demo run, into docs/
 # A stage prints one line and its results; its whole output goes to a log under
 # $(BUILD)/logs, named when it fails. V=1 shows the output as it comes as well.
@@ -36,7 +38,17 @@ x86: deps
 
 DELIVERABLES = Quillset.dll Brenmoor.exe PrinterXP.bat PrinterVista.bat INSTALL.txt
 
+# scripts/sign-dist takes these from the environment only: a recipe that named
+# $(SIGN_PASSWORD) would put the password on a command line, and into the log.
+export SIGN_PFX SIGN_PASSWORD SIGN_TIMESTAMP
+SIGN_DIST = scripts/sign-dist dist $(BUILD)/x86 $(BUILD)/x64
+
 dist: x64 x86
+ifeq ($(SIGN_PFX),)
+	@$(SIGN_DIST)
+else
+	@$(STAGE) --result '^sign-dist: ' signing $(LOGS)/sign.log $(SIGN_DIST)
+endif
 	@for arch in x86 x64; do \
 	    rm -f dist/Quillset-$$arch.zip; \
 	    (cd dist/$$arch && cmake -E tar cf ../Quillset-$$arch.zip --format=zip $(DELIVERABLES)) || exit 1; \

@@ -44,6 +44,28 @@ std::wstring ProgramFolder() {
     return path;
 }
 
+// The package installed first: the build's own, or the signed one that
+// QUILLSET_SIGNED_PACKAGE names below the build tree.
+std::wstring SignedPackage() {
+    const DWORD size = GetEnvironmentVariableW(L"QUILLSET_SIGNED_PACKAGE", nullptr, 0);
+    if (size == 0) return std::wstring();
+    std::wstring relative(size, L'\0');
+    relative.resize(GetEnvironmentVariableW(L"QUILLSET_SIGNED_PACKAGE", relative.data(), size));
+    return TestFiles::Built(relative);
+}
+
+std::wstring PackageUnderTest() {
+    const std::wstring signedPackage = SignedPackage();
+    return signedPackage.empty() ? TestFiles::Built(L"package\\Quillset-x64.msi") : signedPackage;
+}
+
+// An Authenticode signature in the file (osslsigncode finds one to extract).
+bool CarriesSignature(const std::wstring& path) {
+    return UnixShell::Run("out=$(mktemp -u) && osslsigncode extract-signature -in " + UnixShell::Quote(path) +
+                          " -out \"$out\" >/dev/null 2>&1; status=$?; rm -f \"$out\"; exit $status")
+               .status == 0;
+}
+
 const std::wstring& LogFolder() {
     static const std::wstring folder = TestFiles::NewFolder(L"package-logs");
     return folder;
@@ -165,15 +187,19 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     ASSERT_FALSE(TestFiles::Exists(program + L"Quillset.dll"));
     ASSERT_TRUE(RelatedProducts().empty());
     const std::vector<std::wstring> before = OurEntries();
+    ASSERT_TRUE(TestFiles::Exists(PackageUnderTest()));
 
     // Without the printer: the add-in is registered all the same, and the log says what is missing.
     PrinterAway away(L"Inkharbor");
     ASSERT_TRUE(away.Removed());
-    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"package\\Quillset-x64.msi"), L"install.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/i", PackageUnderTest(), L"install.log"), 0u);
     ASSERT_TRUE(away.Restore());
     for (const wchar_t* file : kInstalled) EXPECT_TRUE(TestFiles::Exists(program + file)) << file;
     EXPECT_FALSE(TestFiles::Exists(program + L"QuillsetActions.dll"))
         << "the custom actions stay in the package";
+    // Signed exactly when the package is: the build's own files never are.
+    for (const wchar_t* file : {L"Quillset.dll", L"Brenmoor.exe"})
+        EXPECT_EQ(CarriesSignature(program + file), !SignedPackage().empty()) << file;
     EXPECT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
     EXPECT_EQ(LoadBehavior(), 3u);
     const std::vector<std::wstring> products = RelatedProducts();
