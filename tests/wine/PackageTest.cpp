@@ -38,6 +38,11 @@ const wchar_t* const kInstalled[] = {L"Quillset.dll", L"Brenmoor.exe", L"Printer
 // What names our entries anywhere in the registry.
 const wchar_t* const kOurs[] = {L"quillset", L"7eef936a", L"a35fc283", L"a492d605", L"5c4b41dd"};
 
+// This build's package in a folder of the build tree.
+std::wstring PackageIn(const std::wstring& folder) {
+    return TestFiles::Built(folder + L"\\Quillset-" QUILLSET_ARCH L".msi");
+}
+
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
     ExpandEnvironmentStringsW(L"%ProgramFiles%\\Quillset\\", path, MAX_PATH);
@@ -169,7 +174,7 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     // Without the printer: the add-in is registered all the same, and the log says what is missing.
     PrinterAway away(L"Inkharbor");
     ASSERT_TRUE(away.Removed());
-    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"package\\Quillset-x64.msi"), L"install.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/i", PackageIn(L"package"), L"install.log"), 0u);
     ASSERT_TRUE(away.Restore());
     for (const wchar_t* file : kInstalled) EXPECT_TRUE(TestFiles::Exists(program + file)) << file;
     EXPECT_FALSE(TestFiles::Exists(program + L"QuillsetActions.dll"))
@@ -189,7 +194,7 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     AddGhostscript(program);
     EXPECT_EQ(ConvertTheSample(), L"Quarterly review.pdf");
 
-    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"setup\\next\\Quillset-x64.msi"), L"upgrade.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/i", PackageIn(L"setup\\next"), L"upgrade.log"), 0u);
     const std::vector<std::wstring> upgraded = RelatedProducts();
     ASSERT_EQ(upgraded.size(), 1u) << "the older version stayed installed";
     EXPECT_NE(upgraded[0], products[0]);
@@ -202,7 +207,7 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     EXPECT_EQ(ConvertTheSample(), L"Quarterly review.pdf");
 
     RemoveGhostscript(program);
-    ASSERT_EQ(Msiexec(L"/x", TestFiles::Built(L"setup\\next\\Quillset-x64.msi"), L"remove.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/x", PackageIn(L"setup\\next"), L"remove.log"), 0u);
     EXPECT_TRUE(RelatedProducts().empty());
     EXPECT_FALSE(TestFiles::Exists(program)) << "the folder stayed with: " << Listing(program);
     const std::vector<std::wstring> after = OurEntries();
@@ -220,7 +225,7 @@ TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
     ASSERT_TRUE(TestFiles::Write(program + L"refuse-machine", ""));
     ASSERT_TRUE(TestFiles::Write(program + L"refuse-user", ""));
 
-    EXPECT_EQ(Msiexec(L"/i", TestFiles::Built(L"tests\\wine\\setup\\refusing\\Quillset-x64.msi"), L"refused.log"),
+    EXPECT_EQ(Msiexec(L"/i", PackageIn(L"tests\\wine\\setup\\refusing"), L"refused.log"),
               static_cast<DWORD>(ERROR_INSTALL_FAILURE));
     const std::string log = Log(L"refused.log");
     const size_t refused = log.find("Quillset: Brenmoor.exe did not register the add-in (exit code 3)");
