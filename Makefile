@@ -1,5 +1,6 @@
 # make test   install what is missing, build native and both Windows targets, run every test
 # make demo   install what is missing, build, and run the main job under Wine
+#             (ARCH=x86: the x86 build's, with 32-bit Wine)
 # make dist   build the deliverables into dist/x86 and dist/x64 (stripped; symbols in
 #             dist/symbols), zip each folder, and the installer packages dist/Quillset-*.msi
 # make dist SIGN_PFX=file.pfx SIGN_PASSWORD=... [SIGN_TIMESTAMP=URL]
@@ -61,11 +62,13 @@ endif
 test: native x64 x86
 	@$(STAGE) --result '% tests passed, ' testing $(LOGS)/test.log scripts/run-tests $(BUILD)
 
-demo: x64
-	@scripts/demo $(BUILD)/x64
+# ARCH=x86: the x86 build's road, in the 32-bit test bed.
+ARCH ?= x64
+demo: $(ARCH)
+	@ARCH=$(ARCH) scripts/demo $(BUILD)/$(ARCH)
 
 screenshots: demo
-	@scripts/screenshots $(BUILD)/x64/demo docs
+	@scripts/screenshots $(BUILD)/$(ARCH)/demo docs
 
 clean:
 	rm -rf $(BUILD) dist

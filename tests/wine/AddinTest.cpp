@@ -582,7 +582,7 @@ std::vector<HWND> ConvertDialogs(DWORD thread) {
     std::vector<HWND> found;
     EnumThreadWindows(
         thread,
-        [](HWND window, LPARAM list) {
+        [](HWND window, LPARAM list) WINAPI -> BOOL {
             if (IsWindowVisible(window) && GetDlgItem(window, IDC_OUTPUT_FOLDER))
                 reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
             return TRUE;

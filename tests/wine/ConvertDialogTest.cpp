@@ -76,7 +76,7 @@ HWND OwnedWindow(DWORD threadId, HWND owner) {
     } search{owner, nullptr};
     EnumThreadWindows(
         threadId,
-        [](HWND window, LPARAM param) {
+        [](HWND window, LPARAM param) WINAPI -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != s->owner) return TRUE;
             s->found = window;

@@ -31,7 +31,7 @@ HWND DialogThread::Window() {
         if (!m_threadId) return false;
         EnumThreadWindows(
             m_threadId,
-            [](HWND window, LPARAM result) {
+            [](HWND window, LPARAM result) WINAPI -> BOOL {
                 if (!IsWindowVisible(window)) return TRUE;
                 *reinterpret_cast<HWND*>(result) = window;
                 return FALSE;

@@ -17,10 +17,12 @@
 
 #include "ButtonConversion.h"
 #include "MessageBoxWatcher.h"
+#include "PdfReport.h"
 #include "PrinterAway.h"
 #include "ProcessRunner.h"
 #include "QuillsetVersion.h"
 #include "RegistryDump.h"
+#include "ShimLog.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
@@ -37,6 +39,11 @@ const wchar_t* const kInstalled[] = {L"Quillset.dll", L"Brenmoor.exe", L"Printer
                                      L"INSTALL.txt"};
 // What names our entries anywhere in the registry.
 const wchar_t* const kOurs[] = {L"quillset", L"7eef936a", L"a35fc283", L"a492d605", L"5c4b41dd"};
+
+// This build's package in a folder of the build tree.
+std::wstring PackageIn(const std::wstring& folder) {
+    return TestFiles::Built(folder + L"\\Quillset-" QUILLSET_ARCH L".msi");
+}
 
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -56,7 +63,7 @@ std::wstring SignedPackage() {
 
 std::wstring PackageUnderTest() {
     const std::wstring signedPackage = SignedPackage();
-    return signedPackage.empty() ? TestFiles::Built(L"package\\Quillset-x64.msi") : signedPackage;
+    return signedPackage.empty() ? PackageIn(L"package") : signedPackage;
 }
 
 // An Authenticode signature in the file (osslsigncode finds one to extract).
@@ -163,8 +170,9 @@ void RemoveGhostscript(const std::wstring& program) {
     UnixShell::Run("rm -rf " + UnixShell::Quote(program + L"gs"));
 }
 
-// The sample deck through the button of the stand-in, which loads what the registry says.
-std::wstring ConvertTheSample() {
+// The sample deck through the button of the stand-in, which loads what the
+// registry says; the PDF the Finish dialog lists, with its folder.
+std::wstring ConvertTheSample(const DialogOptions& dialog = {}) {
     const std::wstring folder = TestFiles::NewFolder(L"package-deck");
     CopyFileW(TestFiles::Source(L"samples\\Quarterly review.pptx").c_str(),
               (folder + L"Quarterly review.pptx").c_str(), FALSE);
@@ -174,10 +182,25 @@ std::wstring ConvertTheSample() {
     StandInSession session(options);
     auto& bars = session.Application().CommandBars();
     if (bars.Count() != 1) return L"<the add-in did not load>";
-    const std::wstring produced = ButtonConversion(folder, {}).Run(bars.At(0).At(0));
+    const std::wstring produced = ButtonConversion(folder, dialog).Run(bars.At(0).At(0));
     for (const auto& seen : watcher.Seen())
         ADD_FAILURE() << "message box: " << std::string(seen.text.begin(), seen.text.end());
-    return TestFiles::Exists(folder + produced) ? produced : L"<no file>";
+    return !produced.empty() && TestFiles::Exists(folder + produced) ? folder + produced : L"<no file>";
+}
+
+std::wstring FileName(const std::wstring& path) {
+    return path.substr(path.rfind(L'\\') + 1);
+}
+
+// 128-bit RC4 with both passwords, and every image re-encoded as JPEG.
+void ExpectHighEncryptionAndJpeg(const std::wstring& pdf) {
+    const std::string quoted = UnixShell::Quote(pdf);
+    const UnixResult report = UnixShell::Run("qpdf --show-encryption --password=boss " + quoted);
+    for (const char* line : {"R = 3\n", "Supplied password is owner password\n", "User password = open\n"})
+        EXPECT_NE(report.output.find(line), std::string::npos) << line << report.output;
+    const auto encodings = PdfReport::ImageEncodings(UnixShell::Run("pdfimages -list -upw open " + quoted).output);
+    ASSERT_FALSE(encodings.empty());
+    for (const auto& encoding : encodings) EXPECT_EQ(encoding, "jpeg");
 }
 
 }  // namespace
@@ -213,9 +236,14 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
         std::string::npos);
 
     AddGhostscript(program);
-    EXPECT_EQ(ConvertTheSample(), L"Quarterly review.pdf");
+    const std::wstring pdf = ConvertTheSample({{L"user-password", L"open"}, {L"owner-password", L"boss"},
+                                               {L"encryption", L"128"}, {L"image-compression", L"JPEG"}});
+    ASSERT_EQ(FileName(pdf), L"Quarterly review.pdf");
+    ExpectHighEncryptionAndJpeg(pdf);
+    const auto run = ShimLog::LastRun(program + L"gs\\gs8.64\\bin\\gswin32c.log");
+    EXPECT_NE(std::find(run.begin(), run.end(), "-dKeyLength=128"), run.end()) << "not through the bundled gswin32c";
 
-    ASSERT_EQ(Msiexec(L"/i", TestFiles::Built(L"setup\\next\\Quillset-x64.msi"), L"upgrade.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/i", PackageIn(L"setup\\next"), L"upgrade.log"), 0u);
     const std::vector<std::wstring> upgraded = RelatedProducts();
     ASSERT_EQ(upgraded.size(), 1u) << "the older version stayed installed";
     EXPECT_NE(upgraded[0], products[0]);
@@ -225,10 +253,10 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     EXPECT_EQ(LoadBehavior(), 3u);
     EXPECT_NE(Log(L"upgrade.log").find("Quillset: Brenmoor.exe installed the printer and registered the add-in"),
               std::string::npos);
-    EXPECT_EQ(ConvertTheSample(), L"Quarterly review.pdf");
+    EXPECT_EQ(FileName(ConvertTheSample()), L"Quarterly review.pdf");
 
     RemoveGhostscript(program);
-    ASSERT_EQ(Msiexec(L"/x", TestFiles::Built(L"setup\\next\\Quillset-x64.msi"), L"remove.log"), 0u);
+    ASSERT_EQ(Msiexec(L"/x", PackageIn(L"setup\\next"), L"remove.log"), 0u);
     EXPECT_TRUE(RelatedProducts().empty());
     EXPECT_FALSE(TestFiles::Exists(program)) << "the folder stayed with: " << Listing(program);
     const std::vector<std::wstring> after = OurEntries();
@@ -246,7 +274,7 @@ TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
     ASSERT_TRUE(TestFiles::Write(program + L"refuse-machine", ""));
     ASSERT_TRUE(TestFiles::Write(program + L"refuse-user", ""));
 
-    EXPECT_EQ(Msiexec(L"/i", TestFiles::Built(L"tests\\wine\\setup\\refusing\\Quillset-x64.msi"), L"refused.log"),
+    EXPECT_EQ(Msiexec(L"/i", PackageIn(L"tests\\wine\\setup\\refusing"), L"refused.log"),
               static_cast<DWORD>(ERROR_INSTALL_FAILURE));
     const std::string log = Log(L"refused.log");
     const size_t refused = log.find("Quillset: Brenmoor.exe did not register the add-in (exit code 3)");

@@ -35,7 +35,9 @@ void RegistryDump::DumpKey(HKEY key, const std::wstring& path, std::vector<std::
             break;
         const std::wstring child(name, nameLength);
         HKEY subkey = nullptr;
-        if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ, &subkey) != ERROR_SUCCESS) {
+        // The 64-bit view, which holds the 32-bit one under Wow6432Node: a 32-bit
+        // program on 64-bit Windows dumps both views, as a 64-bit one does.
+        if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &subkey) != ERROR_SUCCESS) {
             lines.push_back(path + L"\\" + child + L" <unreadable>");
             continue;
         }

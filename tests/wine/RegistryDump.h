@@ -1,6 +1,7 @@
 #pragma once
 // A whole registry hive as text, one line per key and per value (name, type,
-// bytes in hex), to compare the registry before and after a step.
+// bytes in hex), to compare the registry before and after a step. Both registry
+// views, whatever the bitness of the program that dumps.
 #include <windows.h>
 
 #include <string>

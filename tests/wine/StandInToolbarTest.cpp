@@ -40,7 +40,7 @@ HWND FindPushButton(HWND parent, const std::wstring& caption) {
     } search{caption, nullptr};
     EnumChildWindows(
         parent,
-        [](HWND child, LPARAM data) -> BOOL {
+        [](HWND child, LPARAM data) WINAPI -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             wchar_t text[64] = {};
             GetWindowTextW(child, text, 64);
