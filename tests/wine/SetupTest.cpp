@@ -43,6 +43,11 @@ const char kHeldBatch[] =
     "@if not exist \"%~dp0go\" goto wait\r\n"
     "@echo %~nx0 ended>>\"%~dp0calls.txt\"\r\n";
 
+// A batch file that starts the Imagesetter's printer line and ends without waiting for it.
+const char kLeavingBatch[] =
+    "@start \"\" \"%SystemRoot%\\System32\\rundll32.exe\" printui.dll,PrintUIEntry /if /b Inkharbor /f x.inf "
+    "/r FILE: /m \"MS Publisher Imagesetter\" /q\r\n";
+
 // The stand-in for Quillset.dll that records its registration calls.
 std::wstring RecordingLibrary() {
     return TestFiles::Built(L"tests\\wine\\setup\\recording\\Quillset.dll");
@@ -412,6 +417,7 @@ TEST(SetupRegistration, ShippedBatchFilesFallBackQuietlyToTheClassDriver) {
 // A printui that never ends (here the Imagesetter's line) is ended at the limit
 // with the cmd that ran it; the add-in is registered all the same, and the
 // result says the set-up timed out. The limit is the caller's, shortened here.
+// What a batch file leaves running when it ends is ended too.
 TEST(SetupRegistration, APrinterSetUpThatHangsIsEndedWithEverythingItStartedAtTheLimit) {
     // Long enough for cmd and two rundll32 to start on a loaded machine.
     const DWORD kShortLimitMs = 20000;
@@ -423,5 +429,11 @@ TEST(SetupRegistration, APrinterSetUpThatHangsIsEndedWithEverythingItStartedAtTh
     EXPECT_EQ(SetupProgram::Run(setup.Folder(), kShortLimitMs), SetupProgram::kPrinterSetupTimedOut);
     EXPECT_EQ(installer.Calls(), kRemoveLine + PrinterLine(kImagesetter) + " => hangs\n");
     EXPECT_EQ(setup.Calls(), "DllRegisterServer\n");
+    EXPECT_EQ(ProcessesOf(installer.Rundll32(), GetCurrentProcessId()), "") << "processes of the batch file are left";
+
+    // A batch file that ends at once but leaves a printui running: that goes with it.
+    SetupCopy leaving(TestFiles::NewFolder(L"setup-printer-left-running"));
+    leaving.WithBatchFiles(kLeavingBatch).WithLibrary();
+    EXPECT_EQ(SetupProgram::Run(leaving.Folder(), kShortLimitMs), SetupProgram::kPrinterMissing);
     EXPECT_EQ(ProcessesOf(installer.Rundll32(), GetCurrentProcessId()), "") << "processes of the batch file are left";
 }
