@@ -2,6 +2,7 @@
 
 #include "AppMessageBox.h"
 #include "DefaultPrinter.h"
+#include "ModulePath.h"
 
 PrinterSwitch::PrinterSwitch(const std::wstring& printer) {
     if (!DefaultPrinter::Read(m_saved)) {
@@ -9,8 +10,11 @@ PrinterSwitch::PrinterSwitch(const std::wstring& printer) {
         return;
     }
     if (!DefaultPrinter::Set(printer)) {
+        // The set-up beside the add-in installs the printer; say how to run it again.
         AppMessageBox::Show(L"The printer " + printer +
-                            L" cannot be made the default printer. Is it installed? Nothing is printed.");
+                            L" cannot be made the default printer. Is it installed? Nothing is printed. To repair "
+                            L"it, select Quillset in Programs and Features and choose Repair, or run Brenmoor.exe in " +
+                            ModulePath::Folder() + L"\\ as administrator.");
         return;
     }
     m_switched = true;

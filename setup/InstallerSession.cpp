@@ -33,3 +33,15 @@ void InstallerSession::Log(const std::wstring& line) const {
     MsiRecordSetStringW(record, 1, line.c_str());
     MsiProcessMessage(m_session, INSTALLMESSAGE_INFO, record);
 }
+
+void InstallerSession::Warn(const std::wstring& text) const {
+    const UniqueHandle<MsiHandleTraits> held(MsiCreateRecord(1));
+    const MSIHANDLE record = held.Get();
+    if (!record) return;
+    MsiRecordSetStringW(record, 0, L"[1]");
+    MsiRecordSetStringW(record, 1, text.c_str());
+    // Shown with an OK button where there is a user interface; logged either way.
+    MsiProcessMessage(m_session, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_WARNING | MB_OK | MB_ICONWARNING),
+                      record);
+    Log(text);
+}

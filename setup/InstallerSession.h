@@ -16,6 +16,9 @@ public:
     std::wstring ActionData() const;
     // One line in the installer's log (msiexec /l*v).
     void Log(const std::wstring& line) const;
+    // A message for whoever installs: a box in an interactive installation,
+    // nothing shown in a silent one; in the log both ways.
+    void Warn(const std::wstring& text) const;
 
 private:
     MSIHANDLE m_session;

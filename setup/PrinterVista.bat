@@ -21,14 +21,18 @@ set REG=%SystemRoot%\System32\reg.exe
 rem Remove an earlier Inkharbor quietly (/q: no message if there is none), so that
 rem a second run replaces it instead of adding "Inkharbor (Copy 1)".
 "%RUNDLL%" printui.dll,PrintUIEntry /dl /n "%PRINTER%" /q
+rem Every printui call is quiet (/q): an error box would wait for an answer that
+rem nobody gives (this runs hidden, often unattended), and the next line would never run.
 rem Install it as a local printer (/b name) on the FILE: port, which only prints to
 rem a file (the add-in names the file), with the in-box PostScript driver of Vista and 7.
-"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter"
-rem Done when the spooler knows the printer now.
-"%REG%" query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
+"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter" /q
+rem Done when the spooler knows the printer now (errorlevel, not "&&": some
+rem command interpreters run what follows "&&" whatever the program returned).
+"%REG%" query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1
+if not errorlevel 1 goto done
 rem Windows 8 to 11 no longer ship the Imagesetter; their in-box PostScript
 rem class driver does the same job.
-"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver"
+"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver" /q
 
 rem Nothing else to do.
 :done

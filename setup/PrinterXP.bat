@@ -20,14 +20,18 @@ set REG=%SystemRoot%\System32\reg.exe
 rem Remove an earlier Inkharbor quietly (/q: no message if there is none), so that
 rem a second run replaces it instead of adding "Inkharbor (Copy 1)".
 "%RUNDLL%" printui.dll,PrintUIEntry /dl /n "%PRINTER%" /q
+rem Every printui call is quiet (/q): an error box would wait for an answer that
+rem nobody gives (this runs hidden, often unattended), and the next line would never run.
 rem Install it as a local printer (/b name) on the FILE: port, which only prints to
 rem a file (the add-in names the file), with XP's in-box PostScript driver.
-"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter"
-rem Done when the spooler knows the printer now.
-"%REG%" query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1 && goto done
+"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "MS Publisher Imagesetter" /q
+rem Done when the spooler knows the printer now (errorlevel, not "&&": some
+rem command interpreters run what follows "&&" whatever the program returned).
+"%REG%" query "%PRINTERS_KEY%\%PRINTER%" >nul 2>&1
+if not errorlevel 1 goto done
 rem A Windows that calls itself 10 or later (a compatibility layer) has no
 rem Imagesetter; its in-box PostScript class driver does the same job.
-"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver"
+"%RUNDLL%" printui.dll,PrintUIEntry /if /b "%PRINTER%" /f "%WINDIR%\inf\ntprint.inf" /r "FILE:" /m "Microsoft PS Class Driver" /q
 
 rem Nothing else to do.
 :done

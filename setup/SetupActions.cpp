@@ -78,8 +78,9 @@ UINT SetupActions::Install(const InstallerSession& session) {
         return ERROR_INSTALL_FAILURE;
     }
     if (!printerBefore && SetupProgram::PrinterExists(kPrinter)) MarkPrinterAdded();
-    const bool registered = exitCode == 0 || exitCode == static_cast<DWORD>(SetupProgram::kPrinterMissing);
-    if (registered && !RegisteredForEveryUser(folder)) {
+    const bool printerMissing = exitCode == static_cast<DWORD>(SetupProgram::kPrinterMissing) ||
+                                exitCode == static_cast<DWORD>(SetupProgram::kPrinterSetupTimedOut);
+    if ((exitCode == 0 || printerMissing) && !RegisteredForEveryUser(folder)) {
         session.Log(
             L"Brenmoor.exe registered the add-in for the installing account only, not for every user");
         return ERROR_INSTALL_FAILURE;
@@ -88,16 +89,25 @@ UINT SetupActions::Install(const InstallerSession& session) {
         session.Log(L"Brenmoor.exe installed the printer and registered the add-in");
         return ERROR_SUCCESS;
     }
-    if (exitCode == static_cast<DWORD>(SetupProgram::kPrinterMissing)) {
-        session.Log(
-            L"Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing (exit code " +
-            std::to_wstring(exitCode) +
-            L"): conversions fail until PrinterVista.bat (or PrinterXP.bat) "
-            L"has been run as administrator");
+    if (printerMissing) {
+        session.Log(L"Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing (exit code " +
+                    std::to_wstring(exitCode) + L")");
+        // The add-in works once the printer is there: the installation stands,
+        // and whoever installs is told how to get the printer.
+        session.Warn(PrinterMissingMessage(folder, exitCode));
         return ERROR_SUCCESS;
     }
     session.Log(L"Brenmoor.exe did not register the add-in (exit code " + std::to_wstring(exitCode) + L")");
     return ERROR_INSTALL_FAILURE;
+}
+
+std::wstring SetupActions::PrinterMissingMessage(const std::wstring& folder, DWORD exitCode) {
+    const std::wstring cause = exitCode == static_cast<DWORD>(SetupProgram::kPrinterSetupTimedOut)
+                                   ? L"its set-up did not finish within two minutes and was stopped"
+                                   : L"it could not be installed";
+    return L"Quillset is installed, but the printer \"Inkharbor\" is missing (" + cause +
+           L"), so presentations cannot be converted yet. To repair it, select Quillset in Programs and "
+           L"Features and choose Repair, or run Brenmoor.exe in " + folder + L" as administrator.";
 }
 
 UINT SetupActions::Remove(const InstallerSession& session) {

@@ -2,9 +2,10 @@
 // The installer package's custom actions, run deferred and elevated:
 //  - Install runs Brenmoor.exe from the installation folder. A registration that
 //    failed, or reached the installing account only, fails the installation, which
-//    the installer then rolls back; a missing
-//    printer is only logged, as the add-in is registered and the printer can be
-//    installed later.
+//    the installer then rolls back; a missing printer is shown to whoever
+//    installs (written to the log when nobody watches), with the way to repair
+//    it, as the add-in is registered and the printer can be installed later.
+//    Run again by a repair, and as the rollback of Remove.
 //  - Remove (on removal, and on rollback) unregisters the library machine-wide
 //    and removes the printer "Inkharbor" if this installation added it.
 #include <string>
@@ -22,4 +23,5 @@ private:
     static bool PrinterWasAdded();
     static bool RegisteredForEveryUser(const std::wstring& folder);
     static bool DeletePrinter(const wchar_t* name);
+    static std::wstring PrinterMissingMessage(const std::wstring& folder, DWORD exitCode);
 };

@@ -6,6 +6,7 @@
 #include "ComApartment.h"
 #include "LibraryExport.h"
 #include "ModulePath.h"
+#include "ProcessTree.h"
 #include "UniqueHandle.h"
 #include "WindowsVersion.h"
 
@@ -37,28 +38,23 @@ void SetupProgram::RestrictLibrarySearch() {
 
 // Through the system's own cmd.exe, not the "open" verb: a per-user file
 // association must not decide what runs elevated.
-void SetupProgram::RunPrinterInstallation(const std::wstring& folder) {
+SetupProgram::PrinterSetup SetupProgram::RunPrinterInstallation(const std::wstring& folder, DWORD limitMs) {
     const std::wstring batchFile = folder + PrinterBatchFile(WindowsVersion::Major());
     // A longer path could not name the batch file reliably; the add-in is still registered.
     if (batchFile.size() >= MAX_PATH || GetFileAttributesW(batchFile.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return;
+        return PrinterSetup::NotRun;
     const std::wstring system = SystemFolder();
-    if (system.empty()) return;
+    if (system.empty()) return PrinterSetup::NotRun;
     const std::wstring cmd = system + L"\\cmd.exe";
     // The outer quotes are cmd's to strip; the inner ones keep a path with
     // blanks or parentheses ("Program Files (x86)") in one piece.
-    std::wstring commandLine = L"\"" + cmd + L"\" /d /c \"\"" + batchFile + L"\"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        folder.c_str(), &startup, &process))
-        return;
-    UniqueKernelHandle thread(process.hThread);
-    UniqueKernelHandle child(process.hProcess);
-    WaitForSingleObject(child.Get(), kPrinterInstallationLimitMs);
+    ProcessTree batch;
+    if (!batch.Start(cmd, L"\"" + cmd + L"\" /d /c \"\"" + batchFile + L"\"\"", folder)) return PrinterSetup::NotRun;
+    // A printui that waits for an answer nobody can give (an elevated, unattended
+    // run) must not outlive the set-up, nor anything else the batch file left.
+    const bool ended = batch.WaitForRoot(limitMs);
+    batch.End();
+    return ended ? PrinterSetup::Ended : PrinterSetup::TimedOut;
 }
 
 bool SetupProgram::PrinterExists(const wchar_t* name) {
@@ -71,10 +67,14 @@ bool SetupProgram::PrinterExists(const wchar_t* name) {
 
 int SetupProgram::Run() {
     RestrictLibrarySearch();
-    const std::wstring folder = ModulePath::Folder() + L"\\";
+    return Run(ModulePath::Folder() + L"\\", kPrinterInstallationLimitMs);
+}
+
+int SetupProgram::Run(const std::wstring& folder, DWORD printerLimitMs) {
     ComApartment apartment;  // registration may create COM objects
-    RunPrinterInstallation(folder);
+    const PrinterSetup printer = RunPrinterInstallation(folder, printerLimitMs);
     const RegistrationResult registration = AddinRegistration::Register(folder + L"Quillset.dll");
     if (registration != RegistrationResult::Registered) return static_cast<int>(registration);
-    return PrinterExists(kPrinter) ? 0 : kPrinterMissing;
+    if (PrinterExists(kPrinter)) return 0;
+    return printer == PrinterSetup::TimedOut ? kPrinterSetupTimedOut : kPrinterMissing;
 }

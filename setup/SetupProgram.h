@@ -11,19 +11,26 @@ class SetupProgram {
 public:
     // Registered, and the printer "Inkharbor" is missing after the batch file:
     // every conversion would fail, so the installer must hear of it.
-    static const int kPrinterMissing = 4;
+    static constexpr int kPrinterMissing = 4;
+    // Registered, the printer is missing, and the batch file was ended at the
+    // limit with everything it had started: a printui that hung, most likely.
+    static constexpr int kPrinterSetupTimedOut = 5;
     // The batch file is given this long; a hung one must not hold the installation.
     static const DWORD kPrinterInstallationLimitMs = 2 * 60 * 1000;
 
     // Runs the whole setup; returns the process exit code (0: add-in registered,
-    // printer present; see RegistrationResult and kPrinterMissing).
+    // printer present; see RegistrationResult, kPrinterMissing, kPrinterSetupTimedOut).
     static int Run();
+    // The same for the program's folder `folder` (ending in a backslash), the
+    // batch file given `printerLimitMs`.
+    static int Run(const std::wstring& folder, DWORD printerLimitMs);
     // The batch file that installs the printer on this Windows major version.
     static const wchar_t* PrinterBatchFile(DWORD majorVersion);
     // Whether the spooler knows a printer of that name.
     static bool PrinterExists(const wchar_t* name);
 
 private:
+    enum class PrinterSetup { NotRun, Ended, TimedOut };
     static void RestrictLibrarySearch();
-    static void RunPrinterInstallation(const std::wstring& folder);
+    static PrinterSetup RunPrinterInstallation(const std::wstring& folder, DWORD limitMs);
 };

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-MessageBoxWatcher::MessageBoxWatcher(int button) : m_button(button), m_thread([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(int button, bool anyProcess)
+    : m_button(button), m_anyProcess(anyProcess), m_thread([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     m_stop = true;
@@ -27,9 +28,10 @@ BOOL CALLBACK MessageBoxWatcher::OnWindow(HWND window, LPARAM self) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     // Message boxes are dialogs of class #32770 with a static control 0xFFFF.
-    if (process == GetCurrentProcessId() && wcscmp(className, L"#32770") == 0 && IsWindowVisible(window) &&
-        GetDlgItem(window, 0xFFFF))
-        reinterpret_cast<MessageBoxWatcher*>(self)->Answer(window);
+    auto* watcher = reinterpret_cast<MessageBoxWatcher*>(self);
+    if ((watcher->m_anyProcess || process == GetCurrentProcessId()) && wcscmp(className, L"#32770") == 0 &&
+        IsWindowVisible(window) && GetDlgItem(window, 0xFFFF))
+        watcher->Answer(window);
     return TRUE;
 }
 

@@ -20,7 +20,8 @@ struct SeenMessageBox {
 class MessageBoxWatcher {
 public:
     // `button`: the control id pressed in every box (IDOK, IDYES, IDNO, ...).
-    explicit MessageBoxWatcher(int button = IDOK);
+    // `anyProcess`: also the boxes of other programs (an installer's, say).
+    explicit MessageBoxWatcher(int button = IDOK, bool anyProcess = false);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -35,6 +36,7 @@ private:
     static SeenMessageBox Read(HWND box);
 
     std::atomic<int> m_button;
+    const bool m_anyProcess;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;
     std::vector<SeenMessageBox> m_seen;

@@ -11,14 +11,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
 #include <string>
 #include <vector>
 
 #include "ButtonConversion.h"
+#include "LibraryExport.h"
 #include "MessageBoxWatcher.h"
 #include "PdfReport.h"
 #include "PrinterAway.h"
+#include "PrinterInstallerStandIn.h"
 #include "ProcessRunner.h"
 #include "QuillsetVersion.h"
 #include "RegistryDump.h"
@@ -28,6 +31,7 @@
 #include "StandInCommandBars.h"
 #include "StandInSession.h"
 #include "TestFiles.h"
+#include "UniqueHandle.h"
 #include "UnixShell.h"
 
 namespace {
@@ -37,6 +41,11 @@ const wchar_t kAddinKey[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addins\\Q
 const wchar_t kInprocServer[] = L"CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}\\InprocServer32";
 const wchar_t* const kInstalled[] = {L"Quillset.dll", L"Brenmoor.exe", L"PrinterXP.bat", L"PrinterVista.bat",
                                      L"INSTALL.txt"};
+const wchar_t kClassDriver[] = L"Microsoft PS Class Driver";
+// What the installation says, and the add-in's folder names, when the printer is missing.
+const char kRepairAdvice[] =
+    "so presentations cannot be converted yet. To repair it, select Quillset in Programs and Features and "
+    "choose Repair, or run Brenmoor.exe in C:\\Program Files\\Quillset\\ as administrator.";
 // What names our entries anywhere in the registry.
 const wchar_t* const kOurs[] = {L"quillset", L"7eef936a", L"a35fc283", L"a492d605", L"5c4b41dd"};
 
@@ -78,12 +87,27 @@ const std::wstring& LogFolder() {
     return folder;
 }
 
-DWORD Msiexec(const std::wstring& action, const std::wstring& package, const wchar_t* log) {
+// `ui`: /qn (none, the unattended road) or /qb (basic: progress and messages).
+DWORD Msiexec(const std::wstring& action, const std::wstring& package, const wchar_t* log,
+              const wchar_t* ui = L"/qn") {
     DWORD exitCode = STILL_ACTIVE;
-    const std::wstring line =
-        L"msiexec " + action + L" \"" + package + L"\" /qn /l*v \"" + LogFolder() + log + L"\"";
+    const std::wstring line = L"msiexec " + action + L" \"" + package + L"\" " + ui + L" /l*v \"" + LogFolder() +
+                              log + L"\"";
     if (!ProcessRunner::RunProcess(line, true, &exitCode)) return STILL_ACTIVE;
     return exitCode;
+}
+
+// Repair, as Programs and Features asks for it (msiexec /fa {code}, which Wine's
+// msiexec does not take: the call behind it, with the same mode).
+DWORD Repair(const std::wstring& product, const wchar_t* log) {
+    MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    MsiEnableLogW(INSTALLLOGMODE_VERBOSE | INSTALLLOGMODE_INFO | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_ERROR,
+                  (LogFolder() + log).c_str(), 0);
+    const UINT result = MsiReinstallProductW(product.c_str(), REINSTALLMODE_FILEREPLACE | REINSTALLMODE_MACHINEDATA |
+                                                                  REINSTALLMODE_USERDATA | REINSTALLMODE_SHORTCUT |
+                                                                  REINSTALLMODE_PACKAGE);
+    MsiEnableLogW(0, nullptr, 0);
+    return result;
 }
 
 std::string Log(const wchar_t* name) {
@@ -235,6 +259,8 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
         Log(L"install.log").find("Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing"),
         std::string::npos);
 
+    EXPECT_NE(Log(L"install.log").find(kRepairAdvice), std::string::npos) << "no repair advice in the log";
+
     AddGhostscript(program);
     const std::wstring pdf = ConvertTheSample({{L"user-password", L"open"}, {L"owner-password", L"boss"},
                                                {L"encryption", L"128"}, {L"image-compression", L"JPEG"}});
@@ -242,6 +268,25 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     ExpectHighEncryptionAndJpeg(pdf);
     const auto run = ShimLog::LastRun(program + L"gs\\gs8.64\\bin\\gswin32c.log");
     EXPECT_NE(std::find(run.begin(), run.end(), "-dKeyLength=128"), run.end()) << "not through the bundled gswin32c";
+
+    // A repair runs the set-up again: a damaged registration and a missing
+    // printer are put right (the printer by the batch file, through the printui
+    // stand-in, the driver of Windows 8 to 11 in the box).
+    {
+        PrinterInstallerStandIn installer({kClassDriver});
+        ASSERT_TRUE(installer.Ready());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAddinKey);
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, kInprocServer);
+        ASSERT_EQ(Repair(products[0], L"repair.log"), 0u);
+        EXPECT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
+        EXPECT_EQ(LoadBehavior(), 3u);
+        EXPECT_EQ(PrinterInstallerStandIn::InkharborDriver(), kClassDriver) << installer.Calls();
+        EXPECT_NE(Log(L"repair.log").find("Quillset: Brenmoor.exe installed the printer and registered the add-in"),
+                  std::string::npos);
+    }
+    // The test bed's own printer is back in place of the one the repair added;
+    // removal must leave it.
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Quillset", L"PrinterAdded");
 
     ASSERT_EQ(Msiexec(L"/i", PackageIn(L"setup\\next"), L"upgrade.log"), 0u);
     const std::vector<std::wstring> upgraded = RelatedProducts();
@@ -262,6 +307,25 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
     const std::vector<std::wstring> after = OurEntries();
     EXPECT_TRUE(before == after) << RegistryDump::Difference(before, after);
     EXPECT_TRUE(PrinterAway::Exists(L"Inkharbor")) << "the printer that the installation did not add is gone";
+}
+
+// Where `action` starts in a verbose log, or npos.
+size_t ActionStart(const std::string& log, const char* action, size_t from = 0) {
+    for (size_t at = log.find("Action start ", from); at != std::string::npos; at = log.find("Action start ", at + 1)) {
+        const size_t name = log.find(": ", at);
+        if (name != std::string::npos && log.compare(name + 2, strlen(action) + 1, std::string(action) + ".") == 0)
+            return at;
+    }
+    return std::string::npos;
+}
+
+// Removes whatever a test left installed, by product code.
+void RemoveEveryVersion() {
+    for (const auto& product : RelatedProducts()) {
+        DWORD exitCode = STILL_ACTIVE;
+        ProcessRunner::RunProcess(L"msiexec /x " + product + L" /qn", true, &exitCode);
+    }
+    UnixShell::Run("rm -rf " + UnixShell::Quote(ProgramFolder()));
 }
 
 // The package of the recording stand-in for the library, which refuses both
@@ -286,4 +350,84 @@ TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
     for (const wchar_t* file : kInstalled) EXPECT_FALSE(TestFiles::Exists(program + file)) << file;
     EXPECT_TRUE(RelatedProducts().empty()) << "the product stayed installed";
     UnixShell::Run("rm -rf " + UnixShell::Quote(program));
+}
+
+// An upgrade whose set-up fails: the package as it ships, installed
+// interactively without the printer (a box says so and how to repair), then
+// the refusing package, one version later. The older version is removed inside
+// the upgrade's transaction, after InstallInitialize; the upgrade's own
+// rollback runs and it is not installed. That Windows Installer then rolls the
+// older version's removal back with it cannot be seen here: Wine's msiexec
+// removes it in an installation of its own, committed at once. What that
+// rollback runs of ours is the next test.
+TEST(Package, AFailedUpgradeIsRolledBackWithTheOlderVersionsRemovalInItsTransaction) {
+    const std::wstring program = ProgramFolder();
+    ASSERT_TRUE(RelatedProducts().empty());
+    {
+        PrinterAway away(L"Inkharbor");
+        ASSERT_TRUE(away.Removed());
+        MessageBoxWatcher watcher(IDOK, true);
+        ASSERT_EQ(Msiexec(L"/i", PackageIn(L"package"), L"older.log", L"/qb"), 0u);
+        std::vector<SeenMessageBox> boxes = watcher.Seen();
+        ASSERT_EQ(boxes.size(), 1u) << "no message, or more than one";
+        const std::string text(boxes[0].text.begin(), boxes[0].text.end());
+        EXPECT_NE(text.find("Quillset is installed, but the printer \"Inkharbor\" is missing"), std::string::npos)
+            << text;
+        EXPECT_NE(text.find(kRepairAdvice), std::string::npos) << text;
+    }
+    const std::vector<std::wstring> older = RelatedProducts();
+    ASSERT_EQ(older.size(), 1u);
+    ASSERT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
+
+    ASSERT_TRUE(TestFiles::Write(program + L"refuse-machine", ""));
+    ASSERT_TRUE(TestFiles::Write(program + L"refuse-user", ""));
+    EXPECT_EQ(Msiexec(L"/i", PackageIn(L"tests\\wine\\setup\\refusing"),
+                      L"failed-upgrade.log"),
+              static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    const std::string log = Log(L"failed-upgrade.log");
+    const size_t initialize = ActionStart(log, "InstallInitialize");
+    const size_t removal = ActionStart(log, "RemoveExistingProducts");
+    ASSERT_NE(initialize, std::string::npos);
+    EXPECT_NE(removal, std::string::npos) << "the older version was not removed";
+    EXPECT_LT(initialize, removal) << "the older version is removed outside the upgrade's transaction";
+    const size_t refused = log.find("Quillset: Brenmoor.exe did not register the add-in (exit code 3)");
+    ASSERT_NE(refused, std::string::npos);
+    EXPECT_NE(log.find("Quillset: add-in unregistered: ", refused), std::string::npos) << "no rollback action";
+    for (const auto& product : RelatedProducts())
+        EXPECT_EQ(ProductInfo(product, INSTALLPROPERTY_VERSIONSTRING), L"" QUILLSET_VERSION_TEXT)
+            << "the failed version stayed installed";
+    RemoveEveryVersion();
+}
+
+// A removal that fails after the add-in was unregistered, as the older
+// version's removal inside a failed upgrade does on Windows: its rollback
+// action runs the set-up again, so the add-in is registered as before and the
+// files are there (Wine's msiexec then forgets the product itself, which
+// Windows Installer keeps; not ours to show).
+TEST(Package, ARemovalThatFailsRegistersTheAddinAgainOnRollback) {
+    const std::wstring program = ProgramFolder();
+    ASSERT_TRUE(RelatedProducts().empty());
+    const std::wstring package = PackageIn(L"tests\\wine\\setup\\failing-removal");
+    ASSERT_EQ(Msiexec(L"/i", package, L"before-failed-removal.log"), 0u);
+    ASSERT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
+
+    EXPECT_EQ(Msiexec(L"/x", package, L"failed-removal.log"), static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    const std::string log = Log(L"failed-removal.log");
+    const size_t unregistered = log.find("Quillset: add-in unregistered: 0x00000000");
+    ASSERT_NE(unregistered, std::string::npos) << "RemoveSetup did not run";
+    EXPECT_NE(log.find("Quillset: Brenmoor.exe installed the printer and registered the add-in", unregistered),
+              std::string::npos)
+        << "no rollback of RemoveSetup";
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
+    EXPECT_EQ(LoadBehavior(), 3u);
+    for (const wchar_t* file : kInstalled) EXPECT_TRUE(TestFiles::Exists(program + file)) << file;
+    // Gone for good: the registration with the files.
+    const std::wstring library = program + L"Quillset.dll";
+    UniqueLibrary loaded(LoadLibraryW(library.c_str()));
+    ASSERT_TRUE(loaded);
+    const auto unregister = LibraryExport<HRESULT(WINAPI*)()>(loaded.Get(), "DllUnregisterServer");
+    ASSERT_NE(unregister, nullptr);
+    EXPECT_EQ(unregister(), S_OK);
+    loaded.Reset();
+    RemoveEveryVersion();
 }

@@ -13,9 +13,11 @@ public:
     PrinterAway& operator=(const PrinterAway&) = delete;
 
     bool Removed() const { return m_removed; }
-    // Puts it back now; the destructor then does nothing.
+    // Puts it back now, in place of one of that name installed meanwhile; the
+    // destructor then does nothing.
     bool Restore();
     static bool Exists(const wchar_t* name);
+    static bool Delete(const wchar_t* name);
 
 private:
     std::vector<BYTE> m_info;

@@ -351,6 +351,10 @@ TEST_F(PrintingTest, MissingInkharborStopsBeforePrintingWithAMessageThatNamesIt)
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_NE(watcher.Seen()[0].text.find(L"Inkharbor"), std::wstring::npos) << UnixChild::Utf8(watcher.Seen()[0].text);
+    EXPECT_NE(watcher.Seen()[0].text.find(L"select Quillset in Programs and Features and choose Repair, or run "
+                                          L"Brenmoor.exe in " + ModulePath::Folder() + L"\\ as administrator."),
+              std::wstring::npos)
+        << "no repair named: " << UnixChild::Utf8(watcher.Seen()[0].text);
     EXPECT_EQ(watcher.Seen()[0].caption, ModulePath::BaseName());
 }
 

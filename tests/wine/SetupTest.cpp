@@ -16,6 +16,8 @@
 
 #include "LibraryExport.h"
 #include "PrinterAway.h"
+#include "PrinterInstallerStandIn.h"
+#include "SetupProgram.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 
@@ -40,6 +42,11 @@ const char kHeldBatch[] =
     ":wait\r\n"
     "@if not exist \"%~dp0go\" goto wait\r\n"
     "@echo %~nx0 ended>>\"%~dp0calls.txt\"\r\n";
+
+// A batch file that starts the Imagesetter's printer line and ends without waiting for it.
+const char kLeavingBatch[] =
+    "@start \"\" \"%SystemRoot%\\System32\\rundll32.exe\" printui.dll,PrintUIEntry /if /b Inkharbor /f x.inf "
+    "/r FILE: /m \"MS Publisher Imagesetter\" /q\r\n";
 
 // The stand-in for Quillset.dll that records its registration calls.
 std::wstring RecordingLibrary() {
@@ -70,6 +77,12 @@ public:
     SetupCopy& WithBatchFiles(const char* text = kRecordingBatch) {
         Write(m_folder + L"PrinterXP.bat", text);
         Write(m_folder + L"PrinterVista.bat", text);
+        return *this;
+    }
+    // The batch files that ship, as the build put them beside Brenmoor.exe.
+    SetupCopy& WithShippedBatchFiles() {
+        for (const wchar_t* name : {L"PrinterXP.bat", L"PrinterVista.bat"})
+            CopyFileW(TestFiles::Built(std::wstring(L"setup\\") + name).c_str(), (m_folder + name).c_str(), FALSE);
         return *this;
     }
     SetupCopy& WithLibrary(const std::wstring& library = RecordingLibrary()) {
@@ -159,6 +172,40 @@ std::wstring ImageAndCommandLine(HANDLE process) {
                       nullptr);
     return std::wstring(path) + L"\n" + line;
 }
+
+// Running processes started from `image`, and the cmd.exe children of `parent`: their names.
+std::string ProcessesOf(const std::wstring& image, DWORD parent) {
+    UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    std::string found;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry)) {
+        UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        const bool fromImage = process && QueryFullProcessImageNameW(process.Get(), 0, path, &size) &&
+                               CompareStringOrdinal(path, -1, image.c_str(), -1, TRUE) == CSTR_EQUAL;
+        if (fromImage || (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"cmd.exe") == 0))
+            found += std::string(entry.szExeFile, entry.szExeFile + wcslen(entry.szExeFile)) + " ";
+    }
+    return found;
+}
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+const wchar_t kImagesetter[] = L"MS Publisher Imagesetter";
+const wchar_t kClassDriver[] = L"Microsoft PS Class Driver";
+
+// A printui line of the batch files as the stand-in notes it, without its outcome.
+std::string PrinterLine(const wchar_t* model) {
+    wchar_t windows[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"WINDIR", windows, MAX_PATH);
+    return "/if /b Inkharbor /f " + Narrow(windows) + "\\inf\\ntprint.inf /r FILE: /m \"" + Narrow(model) + "\" /q";
+}
+const char kRemoveLine[] = "/dl /n Inkharbor /q => failed quietly\n";
 
 struct Runs {
     std::unique_ptr<SetupCopy> xp, seven, ten, planted, noBatch, perUser, refused, longPath, held;
@@ -327,4 +374,66 @@ TEST(SetupRegistration, RegistersTheAddinBesideIt) {
     const auto unregister = LibraryExport<HRESULT(WINAPI*)()>(loaded.Get(), "DllUnregisterServer");
     ASSERT_NE(unregister, nullptr);
     EXPECT_EQ(unregister(), S_OK);
+}
+
+// The batch files that ship, run by Brenmoor.exe against the printui stand-in:
+// with the Imagesetter in the box the first printer line does it; without it
+// (Windows 8 to 11) that line fails quietly and the class driver's line runs.
+TEST(SetupRegistration, ShippedBatchFilesFallBackQuietlyToTheClassDriver) {
+    struct Row {
+        const wchar_t* version;
+        std::vector<std::wstring> models;
+        std::string calls;
+        std::wstring driver;
+    };
+    const std::string imagesetterOk = PrinterLine(kImagesetter) + " => ok\n";
+    const std::string fallback =
+        PrinterLine(kImagesetter) + " => failed quietly\n" + PrinterLine(kClassDriver) + " => ok\n";
+    const Row rows[] = {
+        {L"win7", {kImagesetter, kClassDriver}, kRemoveLine + imagesetterOk, kImagesetter},
+        {L"win10", {kClassDriver}, kRemoveLine + fallback, kClassDriver},
+        {L"winxp64", {kImagesetter}, kRemoveLine + imagesetterOk, kImagesetter},
+        {L"winxp64", {kClassDriver}, kRemoveLine + fallback, kClassDriver},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(Narrow(row.version) + (row.models.size() == 1 ? " with " + Narrow(row.models[0]) : ""));
+        const std::wstring exeName = std::wstring(L"Brenmoor-batch-") + row.version + L".exe";
+        SetWindowsVersion(exeName, row.version);
+        {
+            PrinterInstallerStandIn installer(row.models);
+            ASSERT_TRUE(installer.Ready());
+            SetupCopy setup(TestFiles::NewFolder(L"setup-shipped-batch"), exeName);
+            setup.WithShippedBatchFiles().WithLibrary().Start();
+            EXPECT_EQ(setup.Wait(), 0u);
+            EXPECT_EQ(installer.Calls(), row.calls);
+            EXPECT_EQ(PrinterInstallerStandIn::InkharborDriver(), row.driver);
+            EXPECT_EQ(setup.Calls(), "DllRegisterServer\n");
+        }
+        RegDeleteTreeW(HKEY_CURRENT_USER, (kAppDefaults + exeName).c_str());
+    }
+    EXPECT_EQ(PrinterInstallerStandIn::InkharborDriver(), L"Inkharbor PostScript Driver") << "not put back";
+}
+
+// A printui that never ends (here the Imagesetter's line) is ended at the limit
+// with the cmd that ran it; the add-in is registered all the same, and the
+// result says the set-up timed out. The limit is the caller's, shortened here.
+// What a batch file leaves running when it ends is ended too.
+TEST(SetupRegistration, APrinterSetUpThatHangsIsEndedWithEverythingItStartedAtTheLimit) {
+    // Long enough for cmd and two rundll32 to start on a loaded machine.
+    const DWORD kShortLimitMs = 20000;
+    PrinterInstallerStandIn installer({kClassDriver});
+    ASSERT_TRUE(installer.Ready());
+    installer.Hang(kImagesetter);
+    SetupCopy setup(TestFiles::NewFolder(L"setup-hung-printer"));
+    setup.WithShippedBatchFiles().WithLibrary();
+    EXPECT_EQ(SetupProgram::Run(setup.Folder(), kShortLimitMs), SetupProgram::kPrinterSetupTimedOut);
+    EXPECT_EQ(installer.Calls(), kRemoveLine + PrinterLine(kImagesetter) + " => hangs\n");
+    EXPECT_EQ(setup.Calls(), "DllRegisterServer\n");
+    EXPECT_EQ(ProcessesOf(installer.Rundll32(), GetCurrentProcessId()), "") << "processes of the batch file are left";
+
+    // A batch file that ends at once but leaves a printui running: that goes with it.
+    SetupCopy leaving(TestFiles::NewFolder(L"setup-printer-left-running"));
+    leaving.WithBatchFiles(kLeavingBatch).WithLibrary();
+    EXPECT_EQ(SetupProgram::Run(leaving.Folder(), kShortLimitMs), SetupProgram::kPrinterMissing);
+    EXPECT_EQ(ProcessesOf(installer.Rundll32(), GetCurrentProcessId()), "") << "processes of the batch file are left";
 }
