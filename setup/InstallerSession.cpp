@@ -24,24 +24,23 @@ std::wstring InstallerSession::ActionData() const {
     return std::wstring(text.data(), length);
 }
 
-void InstallerSession::Log(const std::wstring& line) const {
+// One message to the installer: field 0 is a template, the text goes in field 1
+// so that brackets in it stay text.
+void InstallerSession::Send(INSTALLMESSAGE kind, const wchar_t* format, const std::wstring& text) const {
     const UniqueHandle<MsiHandleTraits> held(MsiCreateRecord(1));
     const MSIHANDLE record = held.Get();
     if (!record) return;
-    // Field 0 is a template; the line goes in field 1 so that brackets in it stay text.
-    MsiRecordSetStringW(record, 0, L"Quillset: [1]");
-    MsiRecordSetStringW(record, 1, line.c_str());
-    MsiProcessMessage(m_session, INSTALLMESSAGE_INFO, record);
+    MsiRecordSetStringW(record, 0, format);
+    MsiRecordSetStringW(record, 1, text.c_str());
+    MsiProcessMessage(m_session, kind, record);
+}
+
+void InstallerSession::Log(const std::wstring& line) const {
+    Send(INSTALLMESSAGE_INFO, L"Quillset: [1]", line);
 }
 
 void InstallerSession::Warn(const std::wstring& text) const {
-    const UniqueHandle<MsiHandleTraits> held(MsiCreateRecord(1));
-    const MSIHANDLE record = held.Get();
-    if (!record) return;
-    MsiRecordSetStringW(record, 0, L"[1]");
-    MsiRecordSetStringW(record, 1, text.c_str());
     // Shown with an OK button where there is a user interface; logged either way.
-    MsiProcessMessage(m_session, static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_WARNING | MB_OK | MB_ICONWARNING),
-                      record);
+    Send(static_cast<INSTALLMESSAGE>(INSTALLMESSAGE_WARNING | MB_OK | MB_ICONWARNING), L"[1]", text);
     Log(text);
 }

@@ -21,5 +21,6 @@ public:
     void Warn(const std::wstring& text) const;
 
 private:
+    void Send(INSTALLMESSAGE kind, const wchar_t* format, const std::wstring& text) const;
     MSIHANDLE m_session;
 };
