@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "AppMessageBox.h"
 #include "ConversionRun.h"
 #include "ModuleLock.h"
 
@@ -24,6 +25,7 @@ UniqueKernelHandle ConversionWorker::Start(const ConversionOptions& options, HWN
 
 DWORD WINAPI ConversionWorker::ConversionThreadProc(LPVOID param) {
     std::unique_ptr<ConversionWorker> worker(static_cast<ConversionWorker*>(param));
+    AppMessageBox::SetOwner(worker->m_dialog);
     worker->Report(worker->RunConversion());
     const HMODULE library = worker->m_library.Release();
     worker.reset();

@@ -2,8 +2,8 @@
 // The worker thread of one conversion started from the Convert dialog. It owns
 // a copy of the options, touches no member of the dialog and reports to its
 // window through posted messages, which are lost harmlessly when the window is
-// gone. It keeps the library loaded (a module lock and a reference of its own)
-// until it exits.
+// gone; its message boxes belong to that window. It keeps the library loaded (a
+// module lock and a reference of its own) until it exits.
 #include <windows.h>
 
 #include "ConversionOptions.h"
