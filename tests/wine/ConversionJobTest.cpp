@@ -266,7 +266,7 @@ TEST_F(ConversionJob, SecondConversionInTheSameDialogAsksBeforeReplacing) {
     EXPECT_EQ(watcher.Seen()[0].text, ReplacePrompt());
     EXPECT_EQ(watcher.Seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(watcher.Seen()[0].icon, 0u);
-    EXPECT_EQ(watcher.Seen()[0].owner, nullptr) << "the replace prompt has no owner window";
+    EXPECT_EQ(watcher.Seen()[0].owner, dialog) << "the replace prompt belongs to the Convert dialog";
     EXPECT_NE(TestFiles::Read(Pdf()).find("%%EOF"), std::string::npos)
         << "the second run wrote the file anew";
     EXPECT_EQ(GhostscriptRuns(), runsBefore + 2);
@@ -294,6 +294,7 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     const std::string before = "%PDF-1.3 from before\n";
     ASSERT_TRUE(TestFiles::Write(Pdf(), before));
     watcher.SetButton(IDYES);
+    watcher.SetNote([] { return DefaultPrinter::Get(); });
     StandInOptions failing;
     failing.failPrintOut = true;
     Open(failing);
@@ -306,6 +307,11 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     for (size_t box = 1; box < watcher.Seen().size(); ++box) {
         EXPECT_EQ(watcher.Seen()[box].buttons, std::vector<int>{IDOK}) << box;
         EXPECT_EQ(watcher.Seen()[box].icon, 0u) << box;
+    }
+    // Each box stays in front of the dialog it concerns, and none waits with Inkharbor the default.
+    for (const SeenMessageBox& box : watcher.Seen()) {
+        EXPECT_EQ(box.owner, dialog) << UnixChild::Utf8(box.text);
+        EXPECT_EQ(box.noted, kUserPrinter) << UnixChild::Utf8(box.text);
     }
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
