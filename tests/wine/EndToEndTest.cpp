@@ -409,8 +409,10 @@ TEST_F(EndToEnd, TwoPowerPointsConvertingAtOnceTakeTurnsWithTheDefaultPrinter) {
     DefaultPrinterWatch printers;
     ASSERT_TRUE(printers.Watching());
     // Under Wine the second stand-in's class object yields to the first's: the
-    // second run prints through the first's Application, as through one PowerPoint.
-    StandInProcess one(L"--click --slow-print=5 " + Quoted(first));
+    // second run prints through the first's Application, as through one
+    // PowerPoint, and both prints take 20 s: the second asks for the printer
+    // well inside the first's print.
+    StandInProcess one(L"--click --slow-print=20 " + Quoted(first));
     ConvertDialogDriver dialogOne(one.ThreadId());
     ASSERT_NE(dialogOne.Dialog(), nullptr);
     const std::wstring outOne = TestFiles::NewFolder(L"e2e-turns-first-out");
@@ -425,9 +427,10 @@ TEST_F(EndToEnd, TwoPowerPointsConvertingAtOnceTakeTurnsWithTheDefaultPrinter) {
     ASSERT_NE(dialogTwo.Dialog(), nullptr);
     dialogTwo.SetText(IDC_OUTPUT_FOLDER, outTwo);
     dialogTwo.Click(IDOK);
+    ASSERT_EQ(DefaultPrinter::Get(), L"Inkharbor") << "the first run was over before the second began";
     std::vector<HWND> finishes;
     for (const ConvertDialogDriver* dialog : {&dialogOne, &dialogTwo}) {
-        finishes.push_back(dialog->WaitForFinish(120000));
+        finishes.push_back(dialog->WaitForFinish(180000));
         EXPECT_NE(finishes.back(), nullptr) << "a run failed";
     }
     for (HWND finish : finishes) {
