@@ -426,8 +426,11 @@ TEST_F(EndToEnd, TwoPowerPointsConvertingAtOnceTakeTurnsWithTheDefaultPrinter) {
     ConvertDialogDriver dialogTwo(two.ThreadId());
     ASSERT_NE(dialogTwo.Dialog(), nullptr);
     dialogTwo.SetText(IDC_OUTPUT_FOLDER, outTwo);
-    dialogTwo.Click(IDOK);
     ASSERT_EQ(DefaultPrinter::Get(), L"Inkharbor") << "the first run was over before the second began";
+    dialogTwo.Click(IDOK);
+    // The second waits: the first prints on for seconds yet with Inkharbor the default.
+    EXPECT_FALSE(WaitFor([] { return DefaultPrinter::Get() != L"Inkharbor"; }, 3000))
+        << "the default changed under the first run's print";
     std::vector<HWND> finishes;
     for (const ConvertDialogDriver* dialog : {&dialogOne, &dialogTwo}) {
         finishes.push_back(dialog->WaitForFinish(180000));
