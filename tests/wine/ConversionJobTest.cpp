@@ -352,6 +352,24 @@ TEST_F(ConversionJob, MissingInterpreterIsSaidBeforeAnythingIsPrinted) {
     EXPECT_TRUE(WaitFor([&] { return !Driver().IsOpen(); }));
 }
 
+// A temporary folder that cannot take the run's own folder ends the run at once,
+// said, with nothing printed (the printed file would have nowhere to go).
+TEST_F(ConversionJob, TemporaryFolderThatTakesNoFolderIsSaidAndNothingIsPrinted) {
+    const std::wstring gone = temp.Folder() + L"gone\\";
+    SetEnvironmentVariableW(L"TMP", gone.c_str());
+    SetEnvironmentVariableW(L"TEMP", gone.c_str());
+    Open();
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
+    Driver().Click(IDOK);
+    ASSERT_TRUE(RunEnds());
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{
+                           L"Cannot create a folder for the intermediate files in " + gone + L"!", FailureReport()}));
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer must not be switched";
+    EXPECT_EQ(GhostscriptRuns(), runsBefore);
+    EXPECT_FALSE(TestFiles::Exists(Pdf()));
+}
+
 TEST_F(ConversionJob, TwoQuickPressesStartOneRun) {
     Open();
     Driver().Click(IDOK);
