@@ -412,7 +412,7 @@ TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {
     Driver().SetTextOnPage(2, IDC_PDF_VERSION, L" v1.5(ACROBAT 4.xx) ");
     Driver().Click(IDOK);
     HWND finish = Driver().WaitForFinish(kRunMs);
-    ASSERT_NE(finish, nullptr);
+    ASSERT_NE(finish, nullptr) << Joined(Texts()) << UnixChild::Utf8(Driver().Status());
     ASSERT_TRUE(CloseFinish(finish));
     EXPECT_TRUE(watcher.Seen().empty());
 
