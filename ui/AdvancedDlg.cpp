@@ -36,6 +36,33 @@ BOOL CAdvancedDlg::OnInitDialog() {
     return TRUE;
 }
 
+bool CAdvancedDlg::TakeTypedTexts(std::wstring& refusal) const {
+    const struct {
+        const CComboBox& list;
+        const wchar_t* name;
+        const wchar_t* const* entries;
+        std::size_t count;
+    } lists[] = {
+        {m_cbDocumentCompression, L"Document Compression", OptionVocabulary::documentCompression,
+         OptionVocabulary::documentCompressionCount},
+        {m_cbImageCompression, L"Images Compression", OptionVocabulary::imageCompression,
+         OptionVocabulary::imageCompressionCount},
+        {m_cbJpegQuality, L"JPEG Quality", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount},
+        {m_cbPdfVersion, L"PDF Version", OptionVocabulary::pdfVersion, OptionVocabulary::pdfVersionCount},
+    };
+    for (const auto& list : lists) {
+        const std::wstring typed = list.list.GetWindowText();
+        const wchar_t* entry = OptionVocabulary::Match(typed, list.entries, list.count);
+        if (!entry) {
+            refusal = OptionVocabulary::Refusal(typed, list.name, list.entries, list.count);
+            return false;
+        }
+        for (std::size_t i = 0; i < list.count; ++i)
+            if (list.entries[i] == entry) list.list.SetCurSel(static_cast<int>(i));
+    }
+    return true;
+}
+
 HBRUSH CAdvancedDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {
     HBRUSH brush = DefaultCtlColor(dc, control, kind);
     if (kind == WM_CTLCOLORDLG) return m_brushBackground.Get();

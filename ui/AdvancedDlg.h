@@ -1,6 +1,6 @@
 #pragma once
 // The "Advanced" page: six editable drop-down lists and one check box. The
-// conversion takes the text each list shows, whether picked or typed.
+// conversion takes the entry each list shows; a typed text must spell one.
 #include <string>
 
 #include "ComboBox.h"
@@ -18,6 +18,10 @@ public:
     std::wstring ImageCompressionText() const { return m_cbImageCompression.GetWindowText(); }
     std::wstring JpegQualityText() const { return m_cbJpegQuality.GetWindowText(); }
     std::wstring PdfVersionText() const { return m_cbPdfVersion.GetWindowText(); }
+    // Makes each typed text that spells an entry (case and surrounding blanks
+    // aside) that entry; false, with what to tell the user, at the first that
+    // spells none.
+    bool TakeTypedTexts(std::wstring& refusal) const;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -228,6 +228,12 @@ void CConvertDlg::SetStatus(const std::wstring& text) const {
 void CConvertDlg::OnBnClickedConvert() {
     UpdateData(true);
     if (RefusedWhileBusy() || !PasswordsAccepted()) return;
+    // Before anything is printed: the engine would stop on a text it does not know.
+    std::wstring refusal;
+    if (!m_pageAdvanced.TakeTypedTexts(refusal)) {
+        Refuse(refusal.c_str());
+        return;
+    }
     m_strOutputFolder = GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText();
     if (!PathIsDirectoryW(m_strOutputFolder.c_str())) {
         Refuse(L"Wrong Path cause wrong, Input a valid file path!");

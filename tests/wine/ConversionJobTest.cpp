@@ -370,6 +370,44 @@ TEST_F(ConversionJob, TemporaryFolderThatTakesNoFolderIsSaidAndNothingIsPrinted)
     EXPECT_FALSE(TestFiles::Exists(Pdf()));
 }
 
+// A typed text that spells no entry of a list is refused at Convert, naming
+// the list, before the default printer or PowerPoint is touched.
+TEST_F(ConversionJob, TypedTextThatIsNoEntryIsRefusedAndNothingIsPrinted) {
+    const struct {
+        int id;
+        const wchar_t *typed, *refusal;
+    } rows[] = {
+        {IDC_DOCUMENT_COMPRESSION, L"ZIP",
+         L"\"ZIP\" is not an entry of the list Document Compression. Choose one of: Flate, LZW."},
+        {IDC_IMAGE_COMPRESSION, L"JPG",
+         L"\"JPG\" is not an entry of the list Images Compression. Choose one of: Flate, JPEG, Automatic."},
+        {IDC_JPEG_QUALITY, L"75",
+         L"\"75\" is not an entry of the list JPEG Quality. Choose one of: Minimum, Low, Medium, Maximum."},
+        {IDC_PDF_VERSION, L"1.4",
+         L"\"1.4\" is not an entry of the list PDF Version. Choose one of: V1.3(Acrobat 4.xx), V1.4(Acrobat "
+         L"4.xx), V1.5(Acrobat 4.xx)."},
+    };
+    Open();
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
+    std::vector<std::wstring> expected;
+    for (const auto& row : rows) {
+        Driver().SetTextOnPage(2, IDC_DOCUMENT_COMPRESSION, L"Flate");
+        Driver().SetTextOnPage(2, IDC_IMAGE_COMPRESSION, L"Flate");
+        Driver().SetTextOnPage(2, IDC_JPEG_QUALITY, L"Minimum");
+        Driver().SetTextOnPage(2, IDC_PDF_VERSION, L"V1.3(Acrobat 4.xx)");
+        Driver().SetTextOnPage(2, row.id, row.typed);
+        Driver().Click(IDOK);
+        expected.push_back(row.refusal);
+        ASSERT_TRUE(WaitFor([&] { return watcher.Seen().size() == expected.size(); })) << row.typed;
+        EXPECT_EQ(Dlg().m_bConverting, 0) << row.typed;
+    }
+    EXPECT_EQ(Texts(), expected);
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer must not be switched";
+    EXPECT_EQ(GhostscriptRuns(), runsBefore);
+    EXPECT_FALSE(TestFiles::Exists(Pdf()));
+}
+
 TEST_F(ConversionJob, TwoQuickPressesStartOneRun) {
     Open();
     Driver().Click(IDOK);
@@ -394,10 +432,11 @@ TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {
     Driver().SetTextOnPage(1, IDC_OWNER_PASSWORD, L"owner");
     Driver().ClickOnPage(1, IDC_ENCRYPTION_HIGH);
     Driver().ClickOnPage(1, IDC_PRINTING);
-    SendMessageW(Driver().PageItem(2, IDC_PDF_VERSION), CB_SETCURSEL, 2, 0);
+    // Typed, not picked: the entry it spells.
+    Driver().SetTextOnPage(2, IDC_PDF_VERSION, L" v1.5(ACROBAT 4.xx) ");
     Driver().Click(IDOK);
     HWND finish = Driver().WaitForFinish(kRunMs);
-    ASSERT_NE(finish, nullptr);
+    ASSERT_NE(finish, nullptr) << Joined(Texts()) << UnixChild::Utf8(Driver().Status());
     ASSERT_TRUE(CloseFinish(finish));
     EXPECT_TRUE(watcher.Seen().empty());
 
