@@ -57,7 +57,7 @@ PrivateFolder::PrivateFolder() {
     const std::wstring parent = Parent();
     const std::wstring sid = UserSid();
     if (parent.empty() || sid.empty()) return;
-    
+    RemoveAbandoned(parent);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(AccessList().c_str(), SDDL_REVISION_1, &descriptor,
                                                               nullptr))
