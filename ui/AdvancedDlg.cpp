@@ -1,5 +1,7 @@
 #include "AdvancedDlg.h"
 
+#include <utility>
+
 #include "ControlClass.h"
 #include "OptionVocabulary.h"
 
@@ -34,6 +36,24 @@ BOOL CAdvancedDlg::OnInitDialog() {
     Fill(m_cbJpegQuality, OptionVocabulary::jpegQuality);
     Fill(m_cbPdfVersion, OptionVocabulary::pdfVersion);
     return TRUE;
+}
+
+bool CAdvancedDlg::SettleTypedTexts(std::wstring& refusal) const {
+    const std::pair<const CComboBox*, const OptionVocabulary::List*> lists[] = {
+        {&m_cbDocumentCompression, &OptionVocabulary::kDocumentCompression},
+        {&m_cbImageCompression, &OptionVocabulary::kImageCompression},
+        {&m_cbJpegQuality, &OptionVocabulary::kJpegQuality},
+        {&m_cbPdfVersion, &OptionVocabulary::kPdfVersion}};
+    for (const auto& [list, vocabulary] : lists) {
+        const std::wstring text = list->GetWindowText();
+        const int entry = OptionVocabulary::EntryIndex(*vocabulary, text);
+        if (entry < 0) {
+            refusal = OptionVocabulary::Refusal(*vocabulary, text);
+            return false;
+        }
+        list->SetCurSel(entry);  // shows the entry's own text
+    }
+    return true;
 }
 
 HBRUSH CAdvancedDlg::OnCtlColor(HDC dc, HWND control, UINT kind) {

@@ -41,6 +41,41 @@ TEST(OptionVocabulary, ListsStartWithTheDefaultsAndTheEngineKnowsEveryEntry) {
     }
 }
 
+// A typed text is the entry it equals but for ASCII case and surrounding blanks; nothing else is.
+TEST(OptionVocabulary, TypedTextIsTheEntryItEqualsButForCaseAndSurroundingBlanks) {
+    const struct {
+        const OptionVocabulary::List& list;
+        const wchar_t* typed;
+        int entry;
+    } rows[] = {{OptionVocabulary::kDocumentCompression, L"LZW", 1},
+                {OptionVocabulary::kDocumentCompression, L" lzw\t", 1},
+                {OptionVocabulary::kDocumentCompression, L"Flat", -1},
+                {OptionVocabulary::kDocumentCompression, L"Flate LZW", -1},
+                {OptionVocabulary::kImageCompression, L"\u3000jPeG\u00A0", 1},
+                {OptionVocabulary::kImageCompression, L"automatic", 2},
+                {OptionVocabulary::kImageCompression, L"J PEG", -1},
+                {OptionVocabulary::kImageCompression, L"", -1},
+                {OptionVocabulary::kImageCompression, L"  ", -1},
+                {OptionVocabulary::kJpegQuality, L"MAXIMUM ", 3},
+                {OptionVocabulary::kJpegQuality, L"Minimum", 0},
+                {OptionVocabulary::kJpegQuality, L"75", -1},
+                {OptionVocabulary::kJpegQuality, L"High", -1},
+                {OptionVocabulary::kJpegQuality, L"Min", -1},
+                {OptionVocabulary::kJpegQuality, L"Minimums", -1},
+                {OptionVocabulary::kPdfVersion, L"v1.5(acrobat 4.XX)", 2},
+                {OptionVocabulary::kPdfVersion, L"1.4", -1},
+                {OptionVocabulary::kPdfVersion, L"V1.4", -1},
+                {OptionVocabulary::kPdfVersion, L"V1.4 (Acrobat 4.xx)", -1},
+                // Only ASCII letters fold: a dotless i is no "i".
+                {OptionVocabulary::kImageCompression, L"Automat\u0131c", -1}};
+    for (const auto& row : rows) EXPECT_EQ(OptionVocabulary::EntryIndex(row.list, row.typed), row.entry) << row.typed;
+    EXPECT_EQ(OptionVocabulary::Refusal(OptionVocabulary::kJpegQuality, L"75"),
+              L"\"75\" is not an entry of the list JPEG Quality. Choose one of: Minimum, Low, Medium, Maximum.");
+    EXPECT_EQ(OptionVocabulary::Refusal(OptionVocabulary::kPdfVersion, L" 1.4"),
+              L"\" 1.4\" is not an entry of the list PDF Version. Choose one of: V1.3(Acrobat 4.xx), "
+              L"V1.4(Acrobat 4.xx), V1.5(Acrobat 4.xx).");
+}
+
 TEST(OutputNaming, OutputAndFailureReportPaths) {
     const struct {
         const wchar_t *folder, *presentation, *output, *failure;
@@ -81,6 +116,9 @@ TEST(OutputNaming, DeckInTheCloudIsNamedAfterItsAddressDecoded) {
         {L"http://x.example/M\u00E4rz 100%.pptx", L"C:\\Out\\M\u00E4rz 100%.pdf", L"http://x.example/M\u00E4rz 100%.pdf"},
         {L"https://x.example/a%ZZb%C3%28c%FF.pptx", L"C:\\Out\\a%ZZb\uFFFD(c\uFFFD.pdf",
          L"https://x.example/a%ZZb%C3%28c%FF.pdf"},
+        // An escape that ends the address (a name without an extension).
+        {L"https://x.example/y/Q3%20Plan%41", L"C:\\Out\\Q3 PlanA.pdf", L"https://x.example/y/Q3%20Plan%41.pdf"},
+        {L"https://x.example/y/Caf%C3%A9", L"C:\\Out\\Caf\u00E9.pdf", L"https://x.example/y/Caf%C3%A9.pdf"},
     };
     for (const auto& row : rows) {
         EXPECT_TRUE(OutputNaming::IsWebAddress(row.address));
