@@ -128,3 +128,20 @@ TEST(OutputNaming, DeckInTheCloudIsNamedAfterItsAddressDecoded) {
     for (const wchar_t* path : {L"C:\\Decks\\https.pptx", L"\\\\server\\share\\http%20x.pptx", L"https:", L"ftp://x/y"})
         EXPECT_FALSE(OutputNaming::IsWebAddress(path)) << path;
 }
+
+// A folder text that depends on the host's current folder names no output folder;
+// a full one passes MAX_PATH once prefixed.
+TEST(OutputNaming, OnlyFullPathsAndTheirExtendedForm) {
+    for (const wchar_t* full : {L"C:\\Out", L"c:/Out", L"Z:\\", L"\\\\server\\share\\Out", L"\\\\?\\C:\\Out"})
+        EXPECT_TRUE(OutputNaming::IsFullPath(full)) << full;
+    for (const wchar_t* relative : {L"Out", L"Out\\", L".\\Out", L"..\\Out", L"\\Out", L"C:Out", L"C:", L"", L"\\\\",
+                                    L"\\\\\\Out", L"1:\\Out"})
+        EXPECT_FALSE(OutputNaming::IsFullPath(relative)) << relative;
+    const struct {
+        const wchar_t *full, *extended;
+    } rows[] = {{L"C:\\Out\\Q3.pdf", L"\\\\?\\C:\\Out\\Q3.pdf"},
+                {L"\\\\server\\share\\Q3.pdf", L"\\\\?\\UNC\\server\\share\\Q3.pdf"},
+                {L"\\\\?\\C:\\Out\\Q3.pdf", L"\\\\?\\C:\\Out\\Q3.pdf"},
+                {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"}};
+    for (const auto& row : rows) EXPECT_EQ(OutputNaming::ExtendedPath(row.full), row.extended) << row.full;
+}
