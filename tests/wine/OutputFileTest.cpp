@@ -96,7 +96,11 @@ TEST_F(OutputFileCheck, DeliveredPdfHasThePermissionsOfWhereItLands) {
     ASSERT_TRUE(SetDacl(shared, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FR;;;AU)"));
     ASSERT_TRUE(TestFiles::Write(made + L"out.pdf", "%PDF-1.4 made by this run\n"));
     ASSERT_TRUE(SetDacl(made + L"out.pdf", L"D:P(A;;FA;;;SY)(A;;FA;;;BA)"));
-    ASSERT_EQ(Dacl(made + L"out.pdf"), L"D:P(A;;FA;;;SY)(A;;FA;;;BA)") << "Wine keeps no access list here";
+    // Wine keeps a set access list only where it can store it (the extended
+    // attribute user.wine.sd); elsewhere it makes one up from the Unix mode.
+    const std::wstring kept = Dacl(made + L"out.pdf");
+    if (kept != L"D:P(A;;FA;;;SY)(A;;FA;;;BA)")
+        GTEST_SKIP() << "this Wine keeps no access list: " << std::string(kept.begin(), kept.end());
 
     ASSERT_TRUE(OutputFile::Deliver(made + L"out.pdf", shared + L"New.pdf", false));
     EXPECT_EQ(Dacl(shared + L"New.pdf"), L"D:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;FR;;;AU)");
