@@ -25,12 +25,20 @@ HBITMAP LoadFace() {
 const int kOpenTries = 20;
 const DWORD kOpenPauseMs = 25;
 
-bool OpenClipboardRetrying() {
+bool OpenClipboardRetrying(HWND owner) {
     for (int attempt = 0; attempt < kOpenTries; ++attempt) {
-        if (OpenClipboard(nullptr)) return true;
+        if (OpenClipboard(owner)) return true;
         Sleep(kOpenPauseMs);
     }
     return false;
+}
+
+// EmptyClipboard makes the window that opened the clipboard its owner; Windows
+// refuses SetClipboardData while there is none, so the face and the user's
+// contents need a window of ours.
+UniqueWindow CreateClipboardOwner() {
+    return UniqueWindow(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        ModulePath::Instance(), nullptr));
 }
 
 // Formats whose data is a GDI handle, or a block holding one: a copy of the
@@ -129,7 +137,9 @@ HRESULT ButtonFace::SetPicture(IDispatch* button) {
 HRESULT ButtonFace::PasteThroughClipboard(IDispatch* button) {
     UniqueBitmap face(LoadFace());
     if (!face) return HRESULT_FROM_WIN32(GetLastError());
-    if (!OpenClipboardRetrying()) return HRESULT_FROM_WIN32(ERROR_BUSY);
+    UniqueWindow owner(CreateClipboardOwner());
+    if (!owner) return HRESULT_FROM_WIN32(GetLastError());
+    if (!OpenClipboardRetrying(owner.Get())) return HRESULT_FROM_WIN32(ERROR_BUSY);
     ClipboardContents saved;
     SetLastError(ERROR_SUCCESS);
     if (!saved.Save()) {
@@ -142,7 +152,7 @@ HRESULT ButtonFace::PasteThroughClipboard(IDispatch* button) {
 
     HRESULT hr = DispatchCall(button).Method(L"PasteFace");
 
-    if (OpenClipboardRetrying()) {
+    if (OpenClipboardRetrying(owner.Get())) {
         saved.Restore();
         CloseClipboard();
     }

@@ -12,6 +12,8 @@
 #include "ModuleLock.h"
 #include "ModulePath.h"
 #include "OfficeIds.h"
+#include "PresentationConverter.h"
+#include "PrinterSwitch.h"
 
 namespace {
 
@@ -120,6 +122,8 @@ STDMETHODIMP CPowerPointAddin::InterfaceSupportsErrorInfo(REFIID iid) {
 
 STDMETHODIMP CPowerPointAddin::OnConnection(IDispatch* application, int, IDispatch*, SAFEARRAY**) {
     try {
+        // Before anything else: a run that never finished left the user's default printer switched.
+        PrinterSwitch::RecoverUnfinished(PresentationConverter::kPostScriptPrinter);
         return Connect(application);
     } catch (...) {
         return E_UNEXPECTED;

@@ -26,7 +26,7 @@ std::wstring ConversionRun::OutputPath() const {
 
 bool ConversionRun::ConfirmReplace(const std::wstring& outputPath) const {
     const std::wstring text = outputPath + L" already exists. Do you want to replace it?";
-    return MessageBoxW(nullptr, text.c_str(), L"Vellumark 5.0", MB_YESNO) == IDYES;
+    return MessageBoxW(AppMessageBox::Owner(), text.c_str(), L"Vellumark 5.0", MB_YESNO) == IDYES;
 }
 
 void ConversionRun::ReportFailure() const {

@@ -1,7 +1,7 @@
 #pragma once
 // One conversion on the worker thread: the replace prompt, the engine, and the
-// judgement whether this run made the PDF. Every message box it shows has no
-// owner window.
+// judgement whether this run made the PDF. Every message box it shows belongs
+// to the thread's AppMessageBox owner.
 #include <string>
 
 #include "ConversionOptions.h"

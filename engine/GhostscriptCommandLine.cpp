@@ -35,7 +35,7 @@ std::wstring GhostscriptCommandLine::Build(const ConversionOptions& options,
                                            const std::wstring& outputFile) {
     return L"\"" + interpreter.folder + interpreter.program + L"\"  " +
            L"-dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -dCompatibilityLevel=" +
-           CompatibilityPiece(options) + PasswordPieces(options) + EncryptionPieces(options) +
+           CompatibilityPiece(options) + PasswordPieces(options, parameterFile) + EncryptionPieces(options) +
            OutputFilePiece(outputFile) + ReleasePiece(interpreter.version) + L" " + QuoteArgument(parameterFile) +
            L" " + QuoteArgument(postScriptFile) + L" " + QuoteArgument(parameterFile);
 }
@@ -83,14 +83,35 @@ std::wstring GhostscriptCommandLine::CompatibilityPiece(const ConversionOptions&
     return level + L" ";
 }
 
-std::wstring GhostscriptCommandLine::PasswordPieces(const ConversionOptions& options) {
-    std::wstring pieces;
-    if (!options.securityEnabled) return pieces;
-    if (options.ownerPasswordEnabled)
-        pieces += L"-sOwnerPassword=" + QuoteArgument(options.ownerPassword) + L" ";
-    if (options.userPasswordEnabled)
-        pieces += L"-sUserPassword=" + QuoteArgument(options.userPassword) + L" ";
-    return pieces;
+std::wstring GhostscriptCommandLine::ArgumentFile(const std::wstring& parameterFile) {
+    return parameterFile.substr(0, parameterFile.find_last_of(L'\\') + 1) + L"arguments";
+}
+
+std::wstring GhostscriptCommandLine::PasswordPieces(const ConversionOptions& options,
+                                                    const std::wstring& parameterFile) {
+    if (PasswordArguments(options).empty()) return std::wstring();
+    return QuoteArgument(L"@" + ArgumentFile(parameterFile)) + L" ";
+}
+
+std::string GhostscriptCommandLine::PasswordArguments(const ConversionOptions& options) {
+    std::string text;
+    if (!options.securityEnabled) return text;
+    if (options.ownerPasswordEnabled) text += "-dOwnerPassword=" + OctalString(options.ownerPassword) + "\n";
+    if (options.userPasswordEnabled) text += "-dUserPassword=" + OctalString(options.userPassword) + "\n";
+    return text;
+}
+
+// The passwords are printable ASCII (IsPlainAscii), one byte each.
+std::string GhostscriptCommandLine::OctalString(const std::wstring& text) {
+    std::string out = "(";
+    for (wchar_t c : text) {
+        const unsigned byte = static_cast<unsigned>(c) & 0xFF;
+        out += '\\';
+        out += static_cast<char>('0' + (byte >> 6));
+        out += static_cast<char>('0' + ((byte >> 3) & 7));
+        out += static_cast<char>('0' + (byte & 7));
+    }
+    return out + ")";
 }
 
 std::wstring GhostscriptCommandLine::EncryptionPieces(const ConversionOptions& options) {
@@ -101,11 +122,13 @@ std::wstring GhostscriptCommandLine::EncryptionPieces(const ConversionOptions& o
 }
 
 // 8.64's .setpdfwrite only raised the VM threshold; 9.50 deprecated it and 9.54
-// removed it (an undefined operator and an empty page). Those releases also copy
-// JPEG data through unless told not to, so the chosen image filter and JPEG
-// quality would not apply.
+// removed it (an undefined operator and an empty page). From 9.23 on, releases
+// copy JPEG data through unless told not to, so the chosen image filter and
+// JPEG quality would not apply.
 std::wstring GhostscriptCommandLine::ReleasePiece(const GhostscriptVersion& version) {
-    return version.AtLeast(9, 50) ? L" -dPassThroughJPEGImages=false " : L" -c .setpdfwrite -f ";
+    if (version.AtLeast(9, 50)) return L" -dPassThroughJPEGImages=false ";
+    if (version.AtLeast(9, 23)) return L" -dPassThroughJPEGImages=false -c .setpdfwrite -f ";
+    return L" -c .setpdfwrite -f ";
 }
 
 std::wstring GhostscriptCommandLine::OutputFilePiece(const std::wstring& outputFile) {

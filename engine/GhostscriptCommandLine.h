@@ -1,6 +1,8 @@
 #pragma once
 // The Ghostscript command line of one conversion. Every user text goes through
-// QuoteArgument, so none of it can end an argument or add a switch.
+// QuoteArgument, so none of it can end an argument or add a switch. The
+// passwords are not on it (process auditing records command lines): they are in
+// an argument file beside the parameter file, which the line names with "@".
 #include "ConversionOptions.h"
 #include "GhostscriptInterpreter.h"
 #include <string>
@@ -22,6 +24,13 @@ public:
                               const std::wstring& postScriptFile, const std::wstring& parameterFile,
                               const std::wstring& outputFile);
 
+    // The argument file beside `parameterFile` that holds the passwords.
+    static std::wstring ArgumentFile(const std::wstring& parameterFile);
+    // Its text: each password used as a PostScript string of octal escapes, so
+    // that no blank, quote or backslash of it means anything to the file's reader.
+    // Empty when no password is used.
+    static std::string PasswordArguments(const ConversionOptions& options);
+
     // -dPermissions for encryptionLevel 0 or 1: a ticked box allows its action,
     // an unticked one withholds it. -4 (nothing withheld) for other levels.
     static int PermissionValue(const ConversionOptions& options);
@@ -36,7 +45,8 @@ public:
 private:
     static bool Encrypts(const ConversionOptions& options);
     static std::wstring CompatibilityPiece(const ConversionOptions& options);
-    static std::wstring PasswordPieces(const ConversionOptions& options);
+    static std::wstring PasswordPieces(const ConversionOptions& options, const std::wstring& parameterFile);
+    static std::string OctalString(const std::wstring& text);
     static std::wstring EncryptionPieces(const ConversionOptions& options);
     static std::wstring OutputFilePiece(const std::wstring& outputFile);
     static std::wstring ReleasePiece(const GhostscriptVersion& version);

@@ -81,12 +81,21 @@ bool GhostscriptLocator::Find(GhostscriptInterpreter& found) {
     return Find(BundledFolder(), found);
 }
 
+// A current installed release, which its owner keeps patched, before the
+// bundled 8.64 (known -dSAFER escapes); an older 9 only when 8.64 is missing.
 bool GhostscriptLocator::Find(const std::wstring& bundledFolder, GhostscriptInterpreter& found) {
+    GhostscriptInterpreter installed;
+    const bool anyInstalled = FindInstalled(installed);
+    if (anyInstalled && installed.version.AtLeast(9, 50)) {
+        found = installed;
+        return true;
+    }
     if (IsFile(bundledFolder + L"gswin32c.exe")) {
         found = {bundledFolder, L"gswin32c", GhostscriptVersion(L"8.64")};
         return true;
     }
-    return FindInstalled(found);
+    if (anyInstalled) found = installed;
+    return anyInstalled;
 }
 
 bool GhostscriptLocator::FindInstalled(GhostscriptInterpreter& found) {

@@ -1,5 +1,7 @@
 #include "GhostscriptRun.h"
 
+#include <windows.h>
+
 #include "AppMessageBox.h"
 #include "AsciiPath.h"
 #include "DistillerParameters.h"
@@ -37,8 +39,25 @@ bool GhostscriptRun::Execute(const ConversionOptions& options, const Ghostscript
         AppMessageBox::Show(L"Cannot write the parameter file " + parameterFile + L"!");
         return false;
     }
-    const std::wstring files[] = {Reachable(interpreter.folder), Reachable(postScriptFile), Reachable(parameterFile),
-                                  Reachable(outputFile)};
+    const std::string passwords = GhostscriptCommandLine::PasswordArguments(options);
+    const std::wstring argumentFile = GhostscriptCommandLine::ArgumentFile(parameterFile);
+    if (!passwords.empty() && !ParameterFile::Write(argumentFile, std::wstring(passwords.begin(), passwords.end()))) {
+        AppMessageBox::Show(L"Cannot write the parameter file " + argumentFile + L"!");
+        return false;
+    }
+    const bool ran = Run(options, interpreter, postScriptFile, parameterFile, outputFile);
+    // The passwords stay no longer than Ghostscript needs them.
+    if (!passwords.empty()) DeleteFileW(argumentFile.c_str());
+    return ran;
+}
+
+bool GhostscriptRun::Run(const ConversionOptions& options, const GhostscriptInterpreter& interpreter,
+                         const std::wstring& postScriptFile, const std::wstring& parameterFile,
+                         const std::wstring& outputFile) {
+    // 8.64 is an ANSI program; from 9 on Ghostscript takes a Unicode command line.
+    const bool ansi = !interpreter.version.AtLeast(9, 0);
+    const std::wstring files[] = {Reachable(interpreter.folder, ansi), Reachable(postScriptFile, ansi),
+                                  Reachable(parameterFile, ansi), Reachable(outputFile, ansi)};
     for (const std::wstring& file : files)
         if (file.empty()) return false;
     GhostscriptInterpreter ascii = interpreter;
@@ -59,7 +78,8 @@ bool GhostscriptRun::PasswordsArePlain(const ConversionOptions& options) {
     return false;
 }
 
-std::wstring GhostscriptRun::Reachable(const std::wstring& path) {
+std::wstring GhostscriptRun::Reachable(const std::wstring& path, bool ansi) {
+    if (!ansi) return path;
     const std::wstring ascii = AsciiPath::For(path);
     if (ascii.empty())
         AppMessageBox::Show(L"Ghostscript cannot be given the path " + path +

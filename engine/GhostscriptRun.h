@@ -32,6 +32,9 @@ public:
 
 private:
     static bool PasswordsArePlain(const ConversionOptions& options);
+    static bool Run(const ConversionOptions& options, const GhostscriptInterpreter& interpreter,
+                    const std::wstring& postScriptFile, const std::wstring& parameterFile,
+                    const std::wstring& outputFile);
     // The ASCII form of `path`; empty, and said so, when it has none.
-    static std::wstring Reachable(const std::wstring& path);
+    static std::wstring Reachable(const std::wstring& path, bool ansi);
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Entries of the Advanced page's lists, in list order; the first is the default.
-// The engine matches option texts against these exactly.
+// The engine matches option texts against these exactly; a text the user typed
+// into a list is first matched to its entry with Match.
 #include <cstddef>
 #include <iterator>
 #include <string>
@@ -20,22 +21,10 @@ struct OptionVocabulary {
                                                     L"V1.5(Acrobat 4.xx)"};
     static constexpr std::size_t pdfVersionCount = std::size(pdfVersion);
 
-    // One list as the page labels it.
-    struct List {
-        const wchar_t* label;
-        const wchar_t* const* entries;
-        std::size_t count;
-    };
-    static constexpr List kDocumentCompression{L"Document Compression", documentCompression,
-                                               documentCompressionCount};
-    static constexpr List kImageCompression{L"Images Compression", imageCompression, imageCompressionCount};
-    static constexpr List kJpegQuality{L"JPEG Quality", jpegQuality, jpegQualityCount};
-    static constexpr List kPdfVersion{L"PDF Version", pdfVersion, pdfVersionCount};
-
-    // The lists are editable: a typed text is the entry it equals but for ASCII
-    // case and surrounding blanks. Index of that entry, or -1: any other text
-    // would reach Ghostscript as a broken parameter.
-    static int EntryIndex(const List& list, const std::wstring& text);
-    // The refusal of a text that is no entry, naming the list and its entries.
-    static std::wstring Refusal(const List& list, const std::wstring& text);
+    // The entry a typed text means: the one it equals, ignoring case and
+    // surrounding blanks. Null when it means none.
+    static const wchar_t* Match(const std::wstring& text, const wchar_t* const* entries, std::size_t count);
+    // What the user is told when a typed text means no entry of the list `listName`.
+    static std::wstring Refusal(const std::wstring& text, const std::wstring& listName,
+                                const wchar_t* const* entries, std::size_t count);
 };

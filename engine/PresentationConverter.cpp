@@ -46,8 +46,9 @@ ComRef<IDispatch> CreatePowerPoint() {
 }
 
 // The copy is the presentation Open returned: the active one may be the user's
-// own deck, when another of PowerPoint's windows keeps the focus.
-bool OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch>& copy) {
+// own deck, when another of PowerPoint's windows keeps the focus. Returns what
+// went wrong, to be shown once the default printer is back; empty on success.
+std::wstring OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch>& copy) {
     ComRef<IDispatch> presentations;
     UniqueVariant opened;
     auto fileName = UniqueVariant::String(path);
@@ -58,29 +59,24 @@ bool OpenCopy(IDispatch* application, const std::wstring& path, ComRef<IDispatch
         FAILED(DispatchCall(presentations.Get())
                    .Method(kOpen, {fileName.Get(), readOnly.Get(), untitled.Get(), withWindow.Get()},
                            opened.Put())) ||
-        FAILED(VariantChangeType(opened.Get(), opened.Get(), 0, VT_DISPATCH)) || !opened.Value().pdispVal) {
-        AppMessageBox::Show(L"PowerPoint could not open the presentation " + path + L".");
-        return false;
-    }
+        FAILED(VariantChangeType(opened.Get(), opened.Get(), 0, VT_DISPATCH)) || !opened.Value().pdispVal)
+        return L"PowerPoint could not open the presentation " + path + L".";
     copy = ComRef<IDispatch>(opened.Value().pdispVal);
-    return true;
+    return {};
 }
 
-bool PrintCopy(IDispatch* copy, const std::wstring& postScriptFile) {
+// As OpenCopy, what went wrong.
+std::wstring PrintCopy(IDispatch* copy, const std::wstring& postScriptFile) {
     auto from = UniqueVariant::Int(-1);
     auto to = UniqueVariant::Int(-1);
     auto file = UniqueVariant::String(postScriptFile);
     auto copies = UniqueVariant::Int(1);
     auto collate = UniqueVariant::Int(kTrue);
-    if (FAILED(DispatchCall(copy).Method(kPrintOut, {from.Get(), to.Get(), file.Get(), copies.Get(), collate.Get()}))) {
-        AppMessageBox::Show(L"PowerPoint could not print the presentation.");
-        return false;
-    }
-    if (!PrintedFileWait::Wait(postScriptFile, kPrintTimeoutMs, kPrintLookMs, kPrintSettleMs)) {
-        AppMessageBox::Show(L"The printed file " + postScriptFile + L" was not complete in time.");
-        return false;
-    }
-    return true;
+    if (FAILED(DispatchCall(copy).Method(kPrintOut, {from.Get(), to.Get(), file.Get(), copies.Get(), collate.Get()})))
+        return L"PowerPoint could not print the presentation.";
+    if (!PrintedFileWait::Wait(postScriptFile, kPrintTimeoutMs, kPrintLookMs, kPrintSettleMs))
+        return L"The printed file " + postScriptFile + L" was not complete in time.";
+    return {};
 }
 
 // The PDF becomes the user's only once it is complete.
@@ -91,24 +87,34 @@ bool Deliver(const std::wstring& made, const ConversionOptions& options, bool re
     return false;
 }
 
-// The printer is put back as soon as the printed file is complete, before Ghostscript runs.
+// The copy is printed while the user's default printer is switched; it is put
+// back as soon as the printed file is complete, before any message and before
+// Ghostscript runs.
+std::wstring PrintWhileSwitched(IDispatch* application, const ConversionOptions& options,
+                                const std::wstring& postScript, ComRef<IDispatch>& copy, bool& switched) {
+    PrinterSwitch printer(PresentationConverter::kPostScriptPrinter);
+    switched = printer.Switched();
+    if (!switched) return {};
+    std::wstring failure = OpenCopy(application, options.presentationPath, copy);
+    if (failure.empty()) failure = PrintCopy(copy.Get(), postScript);
+    printer.Restore();
+    return failure;
+}
+
 bool PrintAndDistill(IDispatch* application, const ConversionOptions& options,
                      const GhostscriptInterpreter& interpreter, const PrivateFolder& folder, bool replaceExisting) {
     const std::wstring postScript = folder.Path() + PresentationConverter::kPostScriptName;
     const std::wstring pdf = folder.Path() + PresentationConverter::kPdfName;
     ComRef<IDispatch> copy;
-    bool converted = false;
-    {
-        PrinterSwitch printer(PresentationConverter::kPostScriptPrinter);
-        if (!printer.Switched() || !OpenCopy(application, options.presentationPath, copy)) return false;
-        const bool printed = PrintCopy(copy.Get(), postScript);
-        printer.Restore();
-        converted = printed &&
-                    GhostscriptRun::Execute(options, interpreter, postScript, folder.Path() + ParameterFile::kName,
-                                            pdf) &&
-                    Deliver(pdf, options, replaceExisting);
-    }
-    DispatchCall(copy.Get()).Method(kClose);
+    bool switched = false;
+    const std::wstring failure = PrintWhileSwitched(application, options, postScript, copy, switched);
+    if (!switched) return false;
+    if (!failure.empty()) AppMessageBox::Show(failure);
+    const bool converted =
+        failure.empty() &&
+        GhostscriptRun::Execute(options, interpreter, postScript, folder.Path() + ParameterFile::kName, pdf) &&
+        Deliver(pdf, options, replaceExisting);
+    if (copy) DispatchCall(copy.Get()).Method(kClose);
     return converted;
 }
 

@@ -36,15 +36,33 @@ PrintedFileWait::Look PrintedFileWait::LookAt(const std::wstring& path) {
     return look;
 }
 
+bool PrintedFileWait::Pause(void* change, unsigned long ms) {
+    if (change == INVALID_HANDLE_VALUE) {
+        Sleep(ms);
+        return false;
+    }
+    if (WaitForSingleObject(change, ms) != WAIT_OBJECT_0) return false;
+    FindNextChangeNotification(change);
+    return true;
+}
+
 bool PrintedFileWait::Wait(const std::wstring& path, unsigned long timeoutMs, unsigned long lookMs,
                            unsigned long settleMs) {
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    // Without a notification (a folder that gives none) the pauses are plain sleeps.
+    UniqueChangeNotification change(FindFirstChangeNotificationW(
+        folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     long long previous = -1;
     for (;;) {
         const Look look = LookAt(path);
         if (look.trailer || (look.size >= 0 && look.size == previous)) return true;
         previous = look.size;
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(look.size >= 0 ? settleMs : lookMs);
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        const ULONGLONG pause = look.size >= 0 ? settleMs : lookMs;
+        // A change during the settling pause starts it again.
+        if (Pause(change.Get(), static_cast<unsigned long>(pause < deadline - now ? pause : deadline - now)))
+            previous = -1;
     }
 }

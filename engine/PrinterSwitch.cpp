@@ -1,32 +1,81 @@
 #include "PrinterSwitch.h"
 
+#include <windows.h>
+
 #include "AppMessageBox.h"
 #include "DefaultPrinter.h"
 #include "ModulePath.h"
+#include "PrinterJournal.h"
 
-PrinterSwitch::PrinterSwitch(const std::wstring& printer) {
-    if (!DefaultPrinter::Read(m_saved)) {
-        AppMessageBox::Show(L"The default printer cannot be read, so it is left as it is and nothing is printed.");
+namespace {
+// A run holds the lock through PowerPoint's print, which has a limit of ten minutes.
+const unsigned long kLockWaitMs = 15 * 60 * 1000;
+}  // namespace
+
+PrinterSwitch::PrinterSwitch(const std::wstring& printer) : m_lock(kLockWaitMs) {
+    if (!m_lock.Held()) {
+        Fail(L"Another conversion keeps the printer " + printer + L" busy. Nothing is printed; try again later.");
+        return;
+    }
+    Recover(printer);
+    if (!ReadSaved()) {
+        Fail(L"The default printer cannot be read, so it is left as it is and nothing is printed.");
+        return;
+    }
+    // Without the journal a crash would leave the switch for good: a reason not to switch.
+    if (!PrinterJournal::Write(m_saved)) {
+        Fail(L"The default printer cannot be noted in the registry, so it is left as it is and nothing is printed.");
         return;
     }
     if (!DefaultPrinter::Set(printer)) {
+        PrinterJournal::Remove();
         // The set-up beside the add-in installs the printer; say how to run it again.
-        AppMessageBox::Show(L"The printer " + printer +
-                            L" cannot be made the default printer. Is it installed? Nothing is printed. To repair "
-                            L"it, select Quillset in Programs and Features and choose Repair, or run Brenmoor.exe in " +
-                            ModulePath::Folder() + L"\\ as administrator.");
+        Fail(L"The printer " + printer +
+             L" cannot be made the default printer. Is it installed? Nothing is printed. To repair "
+             L"it, select Quillset in Programs and Features and choose Repair, or run Brenmoor.exe in " +
+             ModulePath::Folder() + L"\\ as administrator.");
         return;
     }
     m_switched = true;
 }
 
+// A journal that could not be undone still holds the user's default.
+bool PrinterSwitch::ReadSaved() {
+    return PrinterJournal::Read(m_saved) || DefaultPrinter::Read(m_saved);
+}
+
+void PrinterSwitch::Fail(const std::wstring& text) {
+    m_lock.Release();
+    AppMessageBox::Show(text);
+}
+
 void PrinterSwitch::Restore() {
     if (!m_switched) return;
     m_switched = false;
-    const bool restored = m_saved.empty() ? DefaultPrinter::Clear() : DefaultPrinter::Set(m_saved);
-    DefaultPrinter::Announce();
+    const bool restored = PutBack(m_saved);
+    if (restored) PrinterJournal::Remove();
+    m_lock.Release();
     if (restored) return;
     AppMessageBox::Show(m_saved.empty() ? std::wstring(L"The default printer could not be removed again.")
                                         : L"The default printer could not be set back to " + m_saved +
                                               L". Choose it again in the printer settings.");
+}
+
+void PrinterSwitch::RecoverUnfinished(const std::wstring& printer) {
+    PrinterLock lock(0);
+    if (lock.Held()) Recover(printer);
+}
+
+// Only a switch still in force is undone: a default the user has chosen since stays.
+void PrinterSwitch::Recover(const std::wstring& printer) {
+    std::wstring saved;
+    if (!PrinterJournal::Read(saved)) return;
+    if (_wcsicmp(DefaultPrinter::Get().c_str(), printer.c_str()) == 0 && !PutBack(saved)) return;
+    PrinterJournal::Remove();
+}
+
+bool PrinterSwitch::PutBack(const std::wstring& saved) {
+    const bool restored = saved.empty() ? DefaultPrinter::Clear() : DefaultPrinter::Set(saved);
+    DefaultPrinter::Announce();
+    return restored;
 }

@@ -1,26 +1,44 @@
 #pragma once
 // The user's default printer, switched for the printing of one conversion and
-// put back as soon as that is done, or on any way out. Every failure has been
-// shown to the user in an application message box.
+// put back as soon as that is done, or on any way out. The user's default is
+// journalled under HKCU before the switch, and the user's lock is held from
+// reading it to putting it back, so that neither a run that never finished nor
+// a run in another of the user's processes can leave the switch in place.
+// Every failure is shown in an application message box once the default is
+// back and the lock released.
 #include <string>
+
+#include "PrinterLock.h"
 
 class PrinterSwitch {
 public:
-    // Reads the user's default printer and makes `printer` the default. Nothing
-    // is switched when the default cannot be read (it could not be put back) or
-    // `printer` cannot be made the default (it is not installed).
+    // Takes the lock, undoes a run that never finished, reads the user's
+    // default printer and makes `printer` the default. Nothing is switched
+    // when the lock is not had in time, the default cannot be read (it could
+    // not be put back) or `printer` cannot be made the default (it is not
+    // installed).
     explicit PrinterSwitch(const std::wstring& printer);
     ~PrinterSwitch() { Restore(); }
     PrinterSwitch(const PrinterSwitch&) = delete;
     PrinterSwitch& operator=(const PrinterSwitch&) = delete;
 
     bool Switched() const { return m_switched; }
-    // Puts the user's default back (none if there was none) and tells running
-    // programs; reports a failure. Does nothing once restored or when nothing
-    // was switched.
+    // Puts the user's default back (none if there was none), tells running
+    // programs, removes the journal and releases the lock; reports a failure.
+    // Does nothing once restored or when nothing was switched.
     void Restore();
 
+    // As the add-in connects: undoes a run that never finished, unless a run
+    // of the user holds the lock (it puts its own back).
+    static void RecoverUnfinished(const std::wstring& printer);
+
 private:
+    static void Recover(const std::wstring& printer);
+    static bool PutBack(const std::wstring& saved);
+    bool ReadSaved();
+    void Fail(const std::wstring& text);
+
+    PrinterLock m_lock;
     std::wstring m_saved;
     bool m_switched = false;
 };

@@ -2,32 +2,89 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <sddl.h>
 
 #include <cwchar>
-
-#include "UniqueHandle.h"
+#include <vector>
 
 namespace {
 const int kAttempts = 16;
+const wchar_t kPrefix[] = L"Quillset-";
+const ULONGLONG kSettledMs = 60 * 1000;
+
+bool WrittenSince(const FILETIME& written, ULONGLONG ms) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG nowTicks = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    const ULONGLONG writtenTicks = (ULONGLONG{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+    return writtenTicks + ms * 10000 > nowTicks;
+}
+
+// Its run holds it without delete sharing, so taking it for deletion fails.
+bool Held(const std::wstring& folder) {
+    UniqueFileHandle taken(CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                       nullptr));
+    return !taken;
+}
+
+// The SID of the user this process runs as, as text; empty when unknown.
+std::wstring UserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+    UniqueKernelHandle held(token);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size ? size : 1);
+    LPWSTR text = nullptr;
+    if (!GetTokenInformation(token, TokenUser, buffer.data(), size, &size) ||
+        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
+        return {};
+    UniqueLocalMemory freed(text);
+    return text;
+}
+
+// Held open all the folder's life: a delete, or the next run's test for an
+// abandoned folder, fails while it is.
+UniqueFileHandle Hold(const std::wstring& folder) {
+    return UniqueFileHandle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
 
 }  // namespace
 
 PrivateFolder::PrivateFolder() {
     const std::wstring parent = Parent();
-    if (parent.empty()) return;
+    const std::wstring sid = UserSid();
+    if (parent.empty() || sid.empty()) return;
+    RemoveAbandoned(parent);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(AccessList().c_str(), SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+        return;
+    UniqueLocalMemory freed(descriptor);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const std::wstring path = parent + UniqueName();
         // Never an existing folder: one planted under a guessed name is not ours.
-        if (CreateDirectoryW(path.c_str(), nullptr)) {
-            m_path = path + L"\\";
-            return;
+        if (!CreateDirectoryW(path.c_str(), &attributes)) {
+            if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+            continue;
         }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+        // Another run's clean-up may have taken it in the moment between.
+        m_hold = Hold(path);
+        if (!m_hold) continue;
+        m_path = path + L"\\";
+        return;
     }
 }
 
 PrivateFolder::~PrivateFolder() {
-    if (Created()) Remove(m_path.substr(0, m_path.size() - 1));
+    if (!Created()) return;
+    const std::wstring folder = m_path.substr(0, m_path.size() - 1);
+    RemoveContents(folder);
+    m_hold.Reset();
+    RemoveDirectoryW(folder.c_str());
 }
 
 std::wstring PrivateFolder::Parent() {
@@ -39,32 +96,56 @@ std::wstring PrivateFolder::Parent() {
     return parent;
 }
 
+// Protected, so that a shared temporary folder (C:\Temp) lends it nobody's rights.
+std::wstring PrivateFolder::AccessList() {
+    return L"D:P(A;OICI;FA;;;" + UserSid() + L")(A;OICI;FA;;;SY)";
+}
+
 std::wstring PrivateFolder::UniqueName() {
     GUID guid{};
     CoCreateGuid(&guid);
     wchar_t name[32];
-    swprintf(name, sizeof name / sizeof name[0], L"Quillset-%08lX%04X", static_cast<unsigned long>(guid.Data1),
+    swprintf(name, sizeof name / sizeof name[0], L"%ls%08lX%04X", kPrefix, static_cast<unsigned long>(guid.Data1),
              static_cast<unsigned>(guid.Data2));
     return name;
 }
 
+// A folder nobody holds is a crashed run's. One written to in the last minute
+// may be a run's that is making its folder and does not hold it yet.
+void PrivateFolder::RemoveAbandoned(const std::wstring& parent) {
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle search(FindFirstFileW((parent + kPrefix + L"*").c_str(), &entry));
+    if (!search) return;
+    do {
+        const DWORD attributes = entry.dwFileAttributes;
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+            WrittenSince(entry.ftLastWriteTime, kSettledMs))
+            continue;
+        const std::wstring folder = parent + entry.cFileName;
+        if (Held(folder)) continue;
+        Remove(folder);
+    } while (FindNextFileW(search.Get(), &entry));
+}
+
 // Links inside are removed, never followed.
-void PrivateFolder::Remove(const std::wstring& folder) {
+void PrivateFolder::RemoveContents(const std::wstring& folder) {
     WIN32_FIND_DATAW entry;
     UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (search) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            const DWORD attributes = entry.dwFileAttributes;
-            if (attributes & FILE_ATTRIBUTE_READONLY)
-                SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(path.c_str());
-            else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) RemoveDirectoryW(path.c_str());
-            else Remove(path);
-        } while (FindNextFileW(search.Get(), &entry));
-    }
-    search.Reset();
+    if (!search) return;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        const DWORD attributes = entry.dwFileAttributes;
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(path.c_str());
+        else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) RemoveDirectoryW(path.c_str());
+        else Remove(path);
+    } while (FindNextFileW(search.Get(), &entry));
+}
+
+void PrivateFolder::Remove(const std::wstring& folder) {
+    RemoveContents(folder);
     RemoveDirectoryW(folder.c_str());
 }

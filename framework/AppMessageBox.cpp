@@ -1,15 +1,23 @@
 #include "AppMessageBox.h"
 
-#include <windows.h>
-
 #include "ModulePath.h"
+
+namespace {
+thread_local HWND t_owner = nullptr;
+}  // namespace
 
 std::wstring AppMessageBox::Caption() {
     return ModulePath::BaseName();
 }
 
+HWND AppMessageBox::Owner() {
+    return t_owner ? t_owner : GetActiveWindow();
+}
+
+void AppMessageBox::SetOwner(HWND owner) {
+    t_owner = owner;
+}
+
 void AppMessageBox::Show(const std::wstring& text) {
-    // Owned by the thread's active window when there is one, as a framework
-    // message box is; a worker thread has none.
-    MessageBoxW(GetActiveWindow(), text.c_str(), Caption().c_str(), MB_OK);
+    MessageBoxW(Owner(), text.c_str(), Caption().c_str(), MB_OK);
 }

@@ -61,6 +61,24 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
+// Memory that Windows hands out to be freed with LocalFree (SDDL conversions).
+struct LocalMemoryTraits {
+    using Type = HLOCAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { LocalFree(h); }
+};
+
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+
+// FindFirstChangeNotificationW.
+struct ChangeNotificationTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindCloseChangeNotification(h); }
+};
+
+using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
+
 // GDI objects (brushes, fonts, bitmaps) are all freed by DeleteObject.
 template <typename T>
 struct GdiObjectTraits {
@@ -97,3 +115,12 @@ struct LibraryTraits {
 };
 
 using UniqueLibrary = UniqueHandle<LibraryTraits>;
+
+// Windows from CreateWindowExW that their creator destroys.
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyWindow(h); }
+};
+
+using UniqueWindow = UniqueHandle<WindowTraits>;

@@ -1,7 +1,5 @@
 #include "AdvancedDlg.h"
 
-#include <utility>
-
 #include "ControlClass.h"
 #include "OptionVocabulary.h"
 
@@ -38,20 +36,29 @@ BOOL CAdvancedDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CAdvancedDlg::SettleTypedTexts(std::wstring& refusal) const {
-    const std::pair<const CComboBox*, const OptionVocabulary::List*> lists[] = {
-        {&m_cbDocumentCompression, &OptionVocabulary::kDocumentCompression},
-        {&m_cbImageCompression, &OptionVocabulary::kImageCompression},
-        {&m_cbJpegQuality, &OptionVocabulary::kJpegQuality},
-        {&m_cbPdfVersion, &OptionVocabulary::kPdfVersion}};
-    for (const auto& [list, vocabulary] : lists) {
-        const std::wstring text = list->GetWindowText();
-        const int entry = OptionVocabulary::EntryIndex(*vocabulary, text);
-        if (entry < 0) {
-            refusal = OptionVocabulary::Refusal(*vocabulary, text);
+bool CAdvancedDlg::TakeTypedTexts(std::wstring& refusal) const {
+    const struct {
+        const CComboBox& list;
+        const wchar_t* name;
+        const wchar_t* const* entries;
+        std::size_t count;
+    } lists[] = {
+        {m_cbDocumentCompression, L"Document Compression", OptionVocabulary::documentCompression,
+         OptionVocabulary::documentCompressionCount},
+        {m_cbImageCompression, L"Images Compression", OptionVocabulary::imageCompression,
+         OptionVocabulary::imageCompressionCount},
+        {m_cbJpegQuality, L"JPEG Quality", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount},
+        {m_cbPdfVersion, L"PDF Version", OptionVocabulary::pdfVersion, OptionVocabulary::pdfVersionCount},
+    };
+    for (const auto& list : lists) {
+        const std::wstring typed = list.list.GetWindowText();
+        const wchar_t* entry = OptionVocabulary::Match(typed, list.entries, list.count);
+        if (!entry) {
+            refusal = OptionVocabulary::Refusal(typed, list.name, list.entries, list.count);
             return false;
         }
-        list->SetCurSel(entry);  // shows the entry's own text
+        for (std::size_t i = 0; i < list.count; ++i)
+            if (list.entries[i] == entry) list.list.SetCurSel(static_cast<int>(i));
     }
     return true;
 }

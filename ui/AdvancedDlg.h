@@ -1,7 +1,6 @@
 #pragma once
 // The "Advanced" page: six editable drop-down lists and one check box. The
-// conversion takes the text each list shows, once a typed text has been
-// settled to the entry it stands for.
+// conversion takes the entry each list shows; a typed text must spell one.
 #include <string>
 
 #include "ComboBox.h"
@@ -19,10 +18,10 @@ public:
     std::wstring ImageCompressionText() const { return m_cbImageCompression.GetWindowText(); }
     std::wstring JpegQualityText() const { return m_cbJpegQuality.GetWindowText(); }
     std::wstring PdfVersionText() const { return m_cbPdfVersion.GetWindowText(); }
-
-    // Selects, in each list that feeds the conversion, the entry its text stands
-    // for. False, with the refusal naming the first list whose text is no entry.
-    bool SettleTypedTexts(std::wstring& refusal) const;
+    // Makes each typed text that spells an entry (case and surrounding blanks
+    // aside) that entry; false, with what to tell the user, at the first that
+    // spells none.
+    bool TakeTypedTexts(std::wstring& refusal) const;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

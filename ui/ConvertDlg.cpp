@@ -3,12 +3,10 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <memory>
-
 #include "AppMessageBox.h"
 #include "ConversionRun.h"
+#include "ConversionWorker.h"
 #include "GhostscriptRun.h"
-#include "ModuleLock.h"
 #include "ModulePath.h"
 #include "OutputFile.h"
 #include "OutputNaming.h"
@@ -231,16 +229,16 @@ void CConvertDlg::SetStatus(const std::wstring& text) const {
 void CConvertDlg::OnBnClickedConvert() {
     UpdateData(true);
     if (RefusedWhileBusy() || !PasswordsAccepted()) return;
+    // Before anything is printed: the engine would stop on a text it does not know.
+    std::wstring refusal;
+    if (!m_pageAdvanced.TakeTypedTexts(refusal)) {
+        Refuse(refusal.c_str());
+        return;
+    }
     m_strOutputFolder = GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText();
     // A relative text would name a folder below whatever PowerPoint's current one is.
     if (!OutputFile::IsFolder(m_strOutputFolder)) {
         Refuse(L"Wrong Path cause wrong, Input a valid file path!");
-        return;
-    }
-    // Typed texts are settled before anything is printed: any other would break Ghostscript's run.
-    std::wstring refusal;
-    if (!m_pageAdvanced.SettleTypedTexts(refusal)) {
-        Refuse(refusal.c_str());
         return;
     }
     SetStatus(kBeginConvert);
@@ -266,33 +264,13 @@ bool CConvertDlg::PasswordsAccepted() {
     return Refuse(L"Please Input OwnerPassword");
 }
 
-// What one worker owns: it outlives the dialog if need be, and keeps the
-// library loaded (a module lock and a reference of its own) until it exits.
-struct CConvertDlg::ConversionWork {
-    ConversionOptions options;
-    HWND dialog;
-    UniqueLibrary library;
-};
-
 void CConvertDlg::StartConversion() {
     CollectOptions();
     m_dlgFinish.m_strFolder = WithFinalBackslash(GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText());
     // Raised here, before the worker exists, so that no second Convert can start another.
     m_bConverting = 1;
-    auto work = std::make_unique<ConversionWork>(ConversionWork{m_options, m_hWnd, UniqueLibrary()});
-    ModuleLock::Add();
-    HMODULE library = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ConversionThreadProc),
-                       &library);
-    work->library.Reset(library);
-    UniqueKernelHandle worker(CreateThread(nullptr, 0, &ConversionThreadProc, work.get(), 0, nullptr));
-    if (worker) {
-        work.release();  // the worker's now
-        m_worker = std::move(worker);
-        return;
-    }
-    work.reset();
-    ModuleLock::Release();
+    m_worker = ConversionWorker::Start(m_options, m_hWnd);
+    if (m_worker) return;
     ConversionRun(m_options).ReportFailure();
     KillTimer(m_hWnd, kStatusTimer);
     EndRun(false);
@@ -311,40 +289,12 @@ void CConvertDlg::CollectOptions() {
     m_options = options;
 }
 
-// Touches no member of the dialog: the results go to its window as messages,
-// which are lost harmlessly when the window is gone.
-DWORD WINAPI CConvertDlg::ConversionThreadProc(LPVOID param) {
-    std::unique_ptr<ConversionWork> work(static_cast<ConversionWork*>(param));
-    const bool produced = RunConversion(work->options);
-    PostMessageW(work->dialog, kRunEndingMessage, 0, 0);
-    Sleep(500);
-    PostMessageW(work->dialog, kRunEndedMessage, produced, 0);
-    const HMODULE library = work->library.Release();
-    work.reset();
-    ModuleLock::Release();
-    if (library) FreeLibraryAndExitThread(library, 0);
-    return 0;
-}
-
-bool CConvertDlg::RunConversion(const ConversionOptions& options) {
-    try {
-        Sleep(100);
-        return ConversionRun(options).Execute() == ConversionRun::Outcome::Produced;
-    } catch (...) {
-        try {
-            ConversionRun(options).ReportFailure();
-        } catch (...) {
-        }
-        return false;
-    }
-}
-
 bool CConvertDlg::OnAppMessage(UINT message, WPARAM wParam, LPARAM) {
-    if (message == kRunEndingMessage) {
+    if (message == ConversionWorker::kRunEndingMessage) {
         KillTimer(m_hWnd, kStatusTimer);
         return true;
     }
-    if (message != kRunEndedMessage) return false;
+    if (message != ConversionWorker::kRunEndedMessage) return false;
     EndRun(wParam != 0);
     return true;
 }

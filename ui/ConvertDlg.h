@@ -62,9 +62,6 @@ private:
     bool PasswordsAccepted();
     void StartConversion();
     void CollectOptions();
-    struct ConversionWork;
-    static DWORD WINAPI ConversionThreadProc(LPVOID work);
-    static bool RunConversion(const ConversionOptions& options);
     bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HANDLE ModalLoopHold() const override { return m_worker.Get(); }
     void EndRun(bool produced);
@@ -72,10 +69,6 @@ private:
     void OnFinishTimer();
     void SetStatus(const std::wstring& text) const;
     bool RefusedWhileBusy() const;
-
-    // From the worker: the run is ending (stop the animation), and its outcome.
-    static const UINT kRunEndingMessage = WM_APP + 0x51;
-    static const UINT kRunEndedMessage = WM_APP + 0x52;
 
     CTabPages m_pages;
     UniqueKernelHandle m_worker;  // the last worker started; signalled once it has exited

@@ -56,6 +56,8 @@ std::string MapArgument(const std::wstring& arg) {
         IsDrivePath(arg.substr(outputSwitch.size())))
         return UnixChild::Utf8(outputSwitch) + UnixChild::UnixPath(arg.substr(outputSwitch.size()));
     if (IsDrivePath(arg)) return UnixChild::UnixPath(arg);
+    // An argument file, which Ghostscript reads as more arguments.
+    if (!arg.empty() && arg[0] == L'@' && IsDrivePath(arg.substr(1))) return "@" + UnixChild::UnixPath(arg.substr(1));
     return UnixChild::Utf8(arg);
 }
 

@@ -20,9 +20,11 @@ struct StandInOptions {
     bool failSave = false;          // Presentation.Save raises an automation error
     bool failCommandBars = false;   // Application.CommandBars raises an automation error
     bool failAdvise = false;        // a button's connection point refuses every sink
+    bool click = false;             // once the add-ins are loaded, the first toolbar's button is clicked,
+                                    // as the user would; the stand-in ends when that click returns
 
     // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
     // --no-addins --refuse-picture --open-behind --address=URL --busy=N --fail-save
-    // --fail-commandbars --fail-advise [deck]"; false on an unknown switch.
+    // --fail-commandbars --fail-advise --click [deck]"; false on an unknown switch.
     bool Parse(int argc, wchar_t** argv);
 };

@@ -2,12 +2,16 @@
 //   PowerPointStandIn /RegServer | /UnregServer     (un)register as "PowerPoint.Application"
 //   PowerPointStandIn /InstallPrinters PPD           install "Inkharbor" and the user's printer
 //   PowerPointStandIn [options] [deck]               run (options: see StandInOptions)
+//   PowerPointStandIn --click [options] [deck]       the add-in's button clicked, then ends
 #include <windows.h>
 #include <objbase.h>
 
 #include <string>
 
 #include "ModulePath.h"
+#include "StandInButton.h"
+#include "StandInCommandBar.h"
+#include "StandInCommandBars.h"
 #include "StandInHost.h"
 #include "StandInSetup.h"
 
@@ -21,18 +25,34 @@ int Setup(int argc, wchar_t** argv) {
     return 2;
 }
 
+// The add-in's dialog runs modally in here, on this (PowerPoint's) thread.
+bool ClickFirstButton(StandInHost& host) {
+    auto& bars = host.Application().CommandBars();
+    if (bars.Count() == 0 || bars.At(0).Count() == 0) return false;
+    bars.At(0).At(0).Click();
+    return true;
+}
+
+void Pump() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 int Run(const StandInOptions& options) {
     if (FAILED(OleInitialize(nullptr))) return 1;
+    int result = 0;
     {
         StandInHost host(options);
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        if (options.click)
+            result = ClickFirstButton(host) ? 0 : 3;
+        else
+            Pump();
     }
     OleUninitialize();
-    return 0;
+    return result;
 }
 
 }  // namespace

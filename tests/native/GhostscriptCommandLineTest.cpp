@@ -107,16 +107,37 @@ TEST(GhostscriptCommandLine, SecurityPieces) {
     o.ownerPasswordEnabled = o.userPasswordEnabled = 0;
     EXPECT_EQ(Middle(o), L"1.3 ");
     o.ownerPasswordEnabled = 1;
-    EXPECT_EQ(Middle(o), L"1.3 -sOwnerPassword=\"own\"  -dEncryptionR=2 -dKeyLength=40 -dPermissions=-44  ");
+    EXPECT_EQ(Middle(o), L"1.3 \"@C:\\arguments\"  -dEncryptionR=2 -dKeyLength=40 -dPermissions=-44  ");
     o.userPasswordEnabled = 1;
     o.userPassword = L"";
     o.pdfVersion = L"V1.5(Acrobat 4.xx)";
     o.encryptionLevel = 1;
     EXPECT_EQ(Middle(o),
-              L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" "
+              L"1.5 \"@C:\\arguments\" "
               L"-dEncryptionR=3 -dKeyLength=128 -dPermissions=-1324  ");
     o.encryptionLevel = 2;
-    EXPECT_EQ(Middle(o), L"1.5 -sOwnerPassword=\"own\" -sUserPassword=\"\" ");
+    EXPECT_EQ(Middle(o), L"1.5 \"@C:\\arguments\" ");
+}
+
+// What the argument file gives Ghostscript: each password as a string whose
+// every byte is an octal escape, so blanks, quotes, backslashes and switches
+// in it are only letters.
+TEST(GhostscriptCommandLine, PasswordsGoToTheArgumentFileAsOctalStrings) {
+    ConversionOptions o = Deck();
+    o.ownerPassword = L"o \"\\";
+    o.userPassword = L"-c)";
+    o.ownerPasswordEnabled = o.userPasswordEnabled = 1;
+    EXPECT_EQ(GhostscriptCommandLine::PasswordArguments(o), "") << "security off";
+    o.securityEnabled = 1;
+    EXPECT_EQ(GhostscriptCommandLine::PasswordArguments(o),
+              "-dOwnerPassword=(\\157\\040\\042\\134)\n-dUserPassword=(\\055\\143\\051)\n");
+    o.ownerPasswordEnabled = 0;
+    o.userPassword = L"";
+    EXPECT_EQ(GhostscriptCommandLine::PasswordArguments(o), "-dUserPassword=()\n");
+    o.userPasswordEnabled = 0;
+    EXPECT_EQ(GhostscriptCommandLine::PasswordArguments(o), "");
+    EXPECT_EQ(Build(o).find(L"@"), std::wstring::npos) << "no argument file without a password";
+    EXPECT_EQ(GhostscriptCommandLine::ArgumentFile(L"C:\\Temp\\Q-1\\pdfmarks"), L"C:\\Temp\\Q-1\\arguments");
 }
 
 TEST(GhostscriptCommandLine, KeysOf128BitNeedAtLeastPdf14) {
@@ -126,7 +147,7 @@ TEST(GhostscriptCommandLine, KeysOf128BitNeedAtLeastPdf14) {
     o.pdfVersion = L"unknown";
     EXPECT_EQ(Middle(o).substr(0, 4), L"1.4 ");
     o.encryptionLevel = 0;
-    EXPECT_EQ(Middle(o).substr(0, 4), L" -sU");
+    EXPECT_EQ(Middle(o).substr(0, 4), L" \"@C");
     o.pdfVersion = L"V1.3(Acrobat 4.xx)";
     EXPECT_EQ(Middle(o).substr(0, 4), L"1.3 ");
     o.encryptionLevel = 1;
@@ -147,8 +168,7 @@ TEST(GhostscriptCommandLine, UserTextsStayOneArgumentEach) {
                                              L"-dBATCH",
                                              L"-sDEVICE=pdfwrite",
                                              L"-dCompatibilityLevel=1.3",
-                                             L"-sOwnerPassword=" + o.ownerPassword,
-                                             L"-sUserPassword=" + o.userPassword,
+                                             L"@C:\\my dir\\arguments",
                                              L"-dEncryptionR=2",
                                              L"-dKeyLength=40",
                                              L"-dPermissions=-64",
@@ -186,7 +206,8 @@ TEST(GhostscriptVersion, ReleasesFrom950On) {
         EXPECT_FALSE(GhostscriptVersion(text).AtLeast(9, 50)) << text;
 }
 
-TEST(GhostscriptCommandLine, ReleasesBefore950GetTheLineOf864) {
+// 9.23 to 9.49 still have .setpdfwrite but copy JPEG data through like 9.50.
+TEST(GhostscriptCommandLine, ReleasesBefore950KeepTheLineOf864AndFrom923ReencodeJpeg) {
     const std::wstring bundled = Build(Deck());
     EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {kFolder, L"gswin32c", GhostscriptVersion(L"8.64")},
                                             L"C:\\tmp.ps", L"C:\\pdfmarks", kPdf),
@@ -194,9 +215,19 @@ TEST(GhostscriptCommandLine, ReleasesBefore950GetTheLineOf864) {
     const std::wstring installed = L"C:\\Program Files (x86)\\gs\\gs9.27\\bin\\";
     std::wstring expected = bundled;
     expected.replace(1, kFolder.size() + 8, installed + L"gswin32c");
-    EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {installed, L"gswin32c", GhostscriptVersion(L"9.49.9")},
-                                            L"C:\\tmp.ps", L"C:\\pdfmarks", kPdf),
-              expected);
+    for (const wchar_t* version : {L"9.05", L"9.22.9"})
+        EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {installed, L"gswin32c", GhostscriptVersion(version)},
+                                                L"C:\\tmp.ps", L"C:\\pdfmarks", kPdf),
+                  expected)
+            << version;
+    const std::wstring::size_type release = expected.find(L" -c .setpdfwrite -f ");
+    ASSERT_NE(release, std::wstring::npos);
+    expected.insert(release, L" -dPassThroughJPEGImages=false");
+    for (const wchar_t* version : {L"9.23", L"9.27", L"9.49.9"})
+        EXPECT_EQ(GhostscriptCommandLine::Build(Deck(), {installed, L"gswin32c", GhostscriptVersion(version)},
+                                                L"C:\\tmp.ps", L"C:\\pdfmarks", kPdf),
+                  expected)
+            << version;
 }
 
 TEST(GhostscriptCommandLine, ReleasesFrom950OnLeaveOutSetPdfWriteAndReencodeJpeg) {
@@ -221,8 +252,7 @@ TEST(GhostscriptCommandLine, ReleasesFrom950OnLeaveOutSetPdfWriteAndReencodeJpeg
                                              L"-dBATCH",
                                              L"-sDEVICE=pdfwrite",
                                              L"-dCompatibilityLevel=1.4",
-                                             L"-sOwnerPassword=-c .setpdfwrite -f",
-                                             L"-sUserPassword=u\\\" x",
+                                             L"@C:\\my dir\\arguments",
                                              L"-dEncryptionR=3",
                                              L"-dKeyLength=128",
                                              L"-dPermissions=-3376",

@@ -41,39 +41,38 @@ TEST(OptionVocabulary, ListsStartWithTheDefaultsAndTheEngineKnowsEveryEntry) {
     }
 }
 
-// A typed text is the entry it equals but for ASCII case and surrounding blanks; nothing else is.
-TEST(OptionVocabulary, TypedTextIsTheEntryItEqualsButForCaseAndSurroundingBlanks) {
+// The lists are editable: a typed text is the entry it spells, or refused.
+TEST(OptionVocabulary, TypedTextIsTheEntryItSpellsOrNone) {
     const struct {
-        const OptionVocabulary::List& list;
         const wchar_t* typed;
-        int entry;
-    } rows[] = {{OptionVocabulary::kDocumentCompression, L"LZW", 1},
-                {OptionVocabulary::kDocumentCompression, L" lzw\t", 1},
-                {OptionVocabulary::kDocumentCompression, L"Flat", -1},
-                {OptionVocabulary::kDocumentCompression, L"Flate LZW", -1},
-                {OptionVocabulary::kImageCompression, L"\u3000jPeG\u00A0", 1},
-                {OptionVocabulary::kImageCompression, L"automatic", 2},
-                {OptionVocabulary::kImageCompression, L"J PEG", -1},
-                {OptionVocabulary::kImageCompression, L"", -1},
-                {OptionVocabulary::kImageCompression, L"  ", -1},
-                {OptionVocabulary::kJpegQuality, L"MAXIMUM ", 3},
-                {OptionVocabulary::kJpegQuality, L"Minimum", 0},
-                {OptionVocabulary::kJpegQuality, L"75", -1},
-                {OptionVocabulary::kJpegQuality, L"High", -1},
-                {OptionVocabulary::kJpegQuality, L"Min", -1},
-                {OptionVocabulary::kJpegQuality, L"Minimums", -1},
-                {OptionVocabulary::kPdfVersion, L"v1.5(acrobat 4.XX)", 2},
-                {OptionVocabulary::kPdfVersion, L"1.4", -1},
-                {OptionVocabulary::kPdfVersion, L"V1.4", -1},
-                {OptionVocabulary::kPdfVersion, L"V1.4 (Acrobat 4.xx)", -1},
-                // Only ASCII letters fold: a dotless i is no "i".
-                {OptionVocabulary::kImageCompression, L"Automat\u0131c", -1}};
-    for (const auto& row : rows) EXPECT_EQ(OptionVocabulary::EntryIndex(row.list, row.typed), row.entry) << row.typed;
-    EXPECT_EQ(OptionVocabulary::Refusal(OptionVocabulary::kJpegQuality, L"75"),
+        const wchar_t* const* entries;
+        std::size_t count;
+        const wchar_t* entry;
+    } rows[] = {
+        {L"lzw", OptionVocabulary::documentCompression, OptionVocabulary::documentCompressionCount, L"LZW"},
+        {L"  Flate\t", OptionVocabulary::documentCompression, OptionVocabulary::documentCompressionCount, L"Flate"},
+        {L"Deflate", OptionVocabulary::documentCompression, OptionVocabulary::documentCompressionCount, nullptr},
+        {L"jpeg", OptionVocabulary::imageCompression, OptionVocabulary::imageCompressionCount, L"JPEG"},
+        {L"AUTOMATIC ", OptionVocabulary::imageCompression, OptionVocabulary::imageCompressionCount, L"Automatic"},
+        {L"JPG", OptionVocabulary::imageCompression, OptionVocabulary::imageCompressionCount, nullptr},
+        {L"75", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount, nullptr},
+        {L"High", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount, nullptr},
+        {L"Max", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount, nullptr},
+        {L"Maximum!", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount, nullptr},
+        {L" medium", OptionVocabulary::jpegQuality, OptionVocabulary::jpegQualityCount, L"Medium"},
+        {L"1.4", OptionVocabulary::pdfVersion, OptionVocabulary::pdfVersionCount, nullptr},
+        {L"v1.4(acrobat 4.XX)", OptionVocabulary::pdfVersion, OptionVocabulary::pdfVersionCount,
+         L"V1.4(Acrobat 4.xx)"},
+        {L"", OptionVocabulary::pdfVersion, OptionVocabulary::pdfVersionCount, nullptr},
+        {L"   ", OptionVocabulary::pdfVersion, OptionVocabulary::pdfVersionCount, nullptr},
+    };
+    for (const auto& row : rows) {
+        const wchar_t* entry = OptionVocabulary::Match(row.typed, row.entries, row.count);
+        EXPECT_EQ(entry ? std::wstring(entry) : L"<none>", row.entry ? row.entry : L"<none>") << row.typed;
+    }
+    EXPECT_EQ(OptionVocabulary::Refusal(L"75", L"JPEG Quality", OptionVocabulary::jpegQuality,
+                                        OptionVocabulary::jpegQualityCount),
               L"\"75\" is not an entry of the list JPEG Quality. Choose one of: Minimum, Low, Medium, Maximum.");
-    EXPECT_EQ(OptionVocabulary::Refusal(OptionVocabulary::kPdfVersion, L" 1.4"),
-              L"\" 1.4\" is not an entry of the list PDF Version. Choose one of: V1.3(Acrobat 4.xx), "
-              L"V1.4(Acrobat 4.xx), V1.5(Acrobat 4.xx).");
 }
 
 TEST(OutputNaming, OutputAndFailureReportPaths) {
@@ -109,6 +108,9 @@ TEST(OutputNaming, DeckInTheCloudIsNamedAfterItsAddressDecoded) {
          L"https://contoso.sharepoint.com/sites/Team/Budget.pdf"},
         {L"https://contoso.sharepoint.com/sites/Team/Plan.pptx?web=1#s2", L"C:\\Out\\Plan.pdf",
          L"https://contoso.sharepoint.com/sites/Team/Plan.pdf"},
+        // An escape as the name's very last letters.
+        {L"https://contoso.sharepoint.com/sites/Team/Budget%20Q%33", L"C:\\Out\\Budget Q3.pdf",
+         L"https://contoso.sharepoint.com/sites/Team/Budget%20Q%33.pdf"},
         // Escaped separators and reserved letters stay in the one file name.
         {L"https://x.example/a/..%5C..%5CWindows%2Fevil%3A%22%3F%2A.pptx", L"C:\\Out\\.._.._Windows_evil____.pdf",
          L"https://x.example/a/..%5C..%5CWindows%2Fevil%3A%22%3F%2A.pdf"},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "DefaultPrinter.h"
 #include "DialogThread.h"
 #include "Extensibility.h"
+#include "ImportPatch.h"
 #include "LibraryExport.h"
 #include "MessageBoxWatcher.h"
 #include "ProcessRunner.h"
@@ -68,15 +70,29 @@ DWORD Regsvr32(const std::wstring& switches) {
     return exitCode;
 }
 
+// As Windows: no data goes onto a clipboard that EmptyClipboard left without an
+// owner, which it does when it was opened without a window. Wine takes it.
+HANDLE WINAPI OwnedSetClipboardData(UINT format, HANDLE data) {
+    if (!GetClipboardOwner()) {
+        SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
+        return nullptr;
+    }
+    return SetClipboardData(format, data);
+}
+
 class AddinTest : public ::testing::Test {
 protected:
     void SetUp() override {
         library = LoadLibraryW(LibraryPath().c_str());
         ASSERT_NE(library, nullptr);
+        strictClipboard = std::make_unique<ImportPatch>(L"user32.dll", "SetClipboardData",
+                                                        reinterpret_cast<void*>(&OwnedSetClipboardData), library);
+        ASSERT_TRUE(strictClipboard->Applied());
     }
     void TearDown() override {
         Export<InstallFn>("DllInstall")(FALSE, nullptr);
         Export<InstallFn>("DllInstall")(FALSE, L"user");
+        strictClipboard.reset();
         FreeLibrary(library);
     }
     template <typename Fn>
@@ -84,6 +100,7 @@ protected:
         return LibraryExport<Fn>(library, name);
     }
     HMODULE library = nullptr;
+    std::unique_ptr<ImportPatch> strictClipboard;
 };
 
 }  // namespace

@@ -266,7 +266,7 @@ TEST_F(ConversionJob, SecondConversionInTheSameDialogAsksBeforeReplacing) {
     EXPECT_EQ(watcher.Seen()[0].text, ReplacePrompt());
     EXPECT_EQ(watcher.Seen()[0].buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(watcher.Seen()[0].icon, 0u);
-    EXPECT_EQ(watcher.Seen()[0].owner, nullptr) << "the replace prompt has no owner window";
+    EXPECT_EQ(watcher.Seen()[0].owner, dialog) << "the replace prompt belongs to the Convert dialog";
     EXPECT_NE(TestFiles::Read(Pdf()).find("%%EOF"), std::string::npos)
         << "the second run wrote the file anew";
     EXPECT_EQ(GhostscriptRuns(), runsBefore + 2);
@@ -294,6 +294,7 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     const std::string before = "%PDF-1.3 from before\n";
     ASSERT_TRUE(TestFiles::Write(Pdf(), before));
     watcher.SetButton(IDYES);
+    watcher.SetNote([] { return DefaultPrinter::Get(); });
     StandInOptions failing;
     failing.failPrintOut = true;
     Open(failing);
@@ -306,6 +307,11 @@ TEST_F(ConversionJob, ReplacedFileThatThisRunDidNotWriteIsAFailure) {
     for (size_t box = 1; box < watcher.Seen().size(); ++box) {
         EXPECT_EQ(watcher.Seen()[box].buttons, std::vector<int>{IDOK}) << box;
         EXPECT_EQ(watcher.Seen()[box].icon, 0u) << box;
+    }
+    // Each box stays in front of the dialog it concerns, and none waits with Inkharbor the default.
+    for (const SeenMessageBox& box : watcher.Seen()) {
+        EXPECT_EQ(box.owner, dialog) << UnixChild::Utf8(box.text);
+        EXPECT_EQ(box.noted, kUserPrinter) << UnixChild::Utf8(box.text);
     }
     EXPECT_EQ(TestFiles::Read(Pdf()), before);
     EXPECT_EQ(Driver().WaitForFinish(2500), nullptr);
@@ -346,6 +352,62 @@ TEST_F(ConversionJob, MissingInterpreterIsSaidBeforeAnythingIsPrinted) {
     EXPECT_TRUE(WaitFor([&] { return !Driver().IsOpen(); }));
 }
 
+// A temporary folder that cannot take the run's own folder ends the run at once,
+// said, with nothing printed (the printed file would have nowhere to go).
+TEST_F(ConversionJob, TemporaryFolderThatTakesNoFolderIsSaidAndNothingIsPrinted) {
+    const std::wstring gone = temp.Folder() + L"gone\\";
+    SetEnvironmentVariableW(L"TMP", gone.c_str());
+    SetEnvironmentVariableW(L"TEMP", gone.c_str());
+    Open();
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
+    Driver().Click(IDOK);
+    ASSERT_TRUE(RunEnds());
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{
+                           L"Cannot create a folder for the intermediate files in " + gone + L"!", FailureReport()}));
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer must not be switched";
+    EXPECT_EQ(GhostscriptRuns(), runsBefore);
+    EXPECT_FALSE(TestFiles::Exists(Pdf()));
+}
+
+// A typed text that spells no entry of a list is refused at Convert, naming
+// the list, before the default printer or PowerPoint is touched.
+TEST_F(ConversionJob, TypedTextThatIsNoEntryIsRefusedAndNothingIsPrinted) {
+    const struct {
+        int id;
+        const wchar_t *typed, *refusal;
+    } rows[] = {
+        {IDC_DOCUMENT_COMPRESSION, L"ZIP",
+         L"\"ZIP\" is not an entry of the list Document Compression. Choose one of: Flate, LZW."},
+        {IDC_IMAGE_COMPRESSION, L"JPG",
+         L"\"JPG\" is not an entry of the list Images Compression. Choose one of: Flate, JPEG, Automatic."},
+        {IDC_JPEG_QUALITY, L"75",
+         L"\"75\" is not an entry of the list JPEG Quality. Choose one of: Minimum, Low, Medium, Maximum."},
+        {IDC_PDF_VERSION, L"1.4",
+         L"\"1.4\" is not an entry of the list PDF Version. Choose one of: V1.3(Acrobat 4.xx), V1.4(Acrobat "
+         L"4.xx), V1.5(Acrobat 4.xx)."},
+    };
+    Open();
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
+    std::vector<std::wstring> expected;
+    for (const auto& row : rows) {
+        Driver().SetTextOnPage(2, IDC_DOCUMENT_COMPRESSION, L"Flate");
+        Driver().SetTextOnPage(2, IDC_IMAGE_COMPRESSION, L"Flate");
+        Driver().SetTextOnPage(2, IDC_JPEG_QUALITY, L"Minimum");
+        Driver().SetTextOnPage(2, IDC_PDF_VERSION, L"V1.3(Acrobat 4.xx)");
+        Driver().SetTextOnPage(2, row.id, row.typed);
+        Driver().Click(IDOK);
+        expected.push_back(row.refusal);
+        ASSERT_TRUE(WaitFor([&] { return watcher.Seen().size() == expected.size(); })) << row.typed;
+        EXPECT_EQ(Dlg().m_bConverting, 0) << row.typed;
+    }
+    EXPECT_EQ(Texts(), expected);
+    EXPECT_TRUE(printers.Changes().empty()) << "the default printer must not be switched";
+    EXPECT_EQ(GhostscriptRuns(), runsBefore);
+    EXPECT_FALSE(TestFiles::Exists(Pdf()));
+}
+
 TEST_F(ConversionJob, TwoQuickPressesStartOneRun) {
     Open();
     Driver().Click(IDOK);
@@ -370,10 +432,11 @@ TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {
     Driver().SetTextOnPage(1, IDC_OWNER_PASSWORD, L"owner");
     Driver().ClickOnPage(1, IDC_ENCRYPTION_HIGH);
     Driver().ClickOnPage(1, IDC_PRINTING);
-    SendMessageW(Driver().PageItem(2, IDC_PDF_VERSION), CB_SETCURSEL, 2, 0);
+    // Typed, not picked: the entry it spells.
+    Driver().SetTextOnPage(2, IDC_PDF_VERSION, L" v1.5(ACROBAT 4.xx) ");
     Driver().Click(IDOK);
     HWND finish = Driver().WaitForFinish(kRunMs);
-    ASSERT_NE(finish, nullptr);
+    ASSERT_NE(finish, nullptr) << Joined(Texts()) << UnixChild::Utf8(Driver().Status());
     ASSERT_TRUE(CloseFinish(finish));
     EXPECT_TRUE(watcher.Seen().empty());
 

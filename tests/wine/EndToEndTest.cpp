@@ -3,6 +3,7 @@
 // Convert dialog filled in and run; the PDF is then read by independent tools
 // (qpdf, pdfinfo, pdfimages).
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,10 @@
 #include <vector>
 
 #include "ButtonConversion.h"
+#include "ConvertDialogDriver.h"
+#include "DefaultPrinter.h"
 #include "DefaultPrinterWatch.h"
+#include "DialogThread.h"
 #include "InstalledGhostscript.h"
 #include "MessageBoxWatcher.h"
 #include "PdfReport.h"
@@ -23,10 +27,12 @@
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
 #include "StandInSession.h"
+#include "StandInSetup.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
+#include "resource.h"
 
 namespace {
 
@@ -44,6 +50,76 @@ std::string Shell(const std::string& command) {
 
 void ExpectLines(const std::string& output, std::initializer_list<std::string> lines) {
     for (const std::string& line : lines) EXPECT_NE(output.find(line + "\n"), std::string::npos) << line << "\n" << output;
+}
+
+// PowerPointStandIn.exe as a process of its own (another PowerPoint of the
+// user), ended hard when this goes if it still runs.
+class StandInProcess {
+public:
+    explicit StandInProcess(const std::wstring& arguments) {
+        std::wstring command = L"\"" + TestFiles::Built(L"harness\\PowerPointStandIn.exe") + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+            return;
+        m_process.Reset(started.hProcess);
+        CloseHandle(started.hThread);
+        m_threadId = started.dwThreadId;
+    }
+    ~StandInProcess() { End(); }
+    StandInProcess(const StandInProcess&) = delete;
+    StandInProcess& operator=(const StandInProcess&) = delete;
+
+    // Its user-interface thread, on which the add-in's dialogs run.
+    DWORD ThreadId() const { return m_threadId; }
+    bool Ends(DWORD timeoutMs) const {
+        return !m_process || WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+    }
+    // As a crash, or the task manager, ends PowerPoint.
+    void End() {
+        if (Ends(0)) return;
+        TerminateProcess(m_process.Get(), 9);
+        Ends(10000);
+        ForgetClassObjectsOfEndedProcesses();
+    }
+    // As PowerPoint's own end: its message loop ends, and it revokes its class object.
+    bool Quit() const { return PostThreadMessageW(m_threadId, WM_QUIT, 0, 0) && Ends(30000); }
+
+private:
+    // Wine's rpcss keeps the class object of a process ended hard and hands it
+    // to every later client: it is ended as well, and starts afresh on the next
+    // call that needs it.
+    static void ForgetClassObjectsOfEndedProcesses() {
+        UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = snapshot && Process32FirstW(snapshot.Get(), &entry); more;
+             more = Process32NextW(snapshot.Get(), &entry)) {
+            if (_wcsicmp(entry.szExeFile, L"rpcss.exe") != 0) continue;
+            UniqueKernelHandle rpcss(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            if (rpcss && TerminateProcess(rpcss.Get(), 0)) WaitForSingleObject(rpcss.Get(), 10000);
+        }
+    }
+
+    UniqueKernelHandle m_process;
+    DWORD m_threadId = 0;
+};
+
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+bool DefaultPrinterBecomes(const std::wstring& printer, DWORD timeoutMs) {
+    return WaitFor([&] { return DefaultPrinter::Get() == printer; }, timeoutMs);
+}
+
+// Consecutive runs of the same printer are one switch: the watch may see a change twice.
+std::vector<std::wstring> Switches(const std::vector<std::wstring>& changes) {
+    std::vector<std::wstring> switches;
+    for (const std::wstring& printer : changes)
+        if (switches.empty() || switches.back() != printer) switches.push_back(printer);
+    return switches;
 }
 
 }  // namespace
@@ -85,6 +161,16 @@ protected:
         const std::wstring deck = TestFiles::NewFolder(folder) + name;
         Copy(TestFiles::Source(L"samples\\Quarterly review.pptx"), deck);
         return deck;
+    }
+
+    // A five-page deck of PDF pages (quick to render) in a fresh folder.
+    static std::wstring PdfDeck(const std::wstring& folder) {
+        const std::wstring path = TestFiles::NewFolder(folder);
+        const std::string pages = "for i in 1 2 3 4 5; do printf '%%%%Page: %d %d\\n/Helvetica findfont 40 "
+                                  "scalefont setfont 72 500 moveto (Slide %d) show showpage\\n' $i $i $i; done";
+        Shell("cd " + UnixShell::Quote(path) + " && (" + pages +
+              ") > deck.ps && gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=Slides.pdf deck.ps");
+        return path + L"Slides.pdf";
     }
 
     // Opens `deck` in the stand-in and converts it through the button, with the
@@ -346,23 +432,120 @@ TEST_F(EndToEnd, AFolderDeeperThanMaxPathGetsThePdfAndAsksBeforeReplacingIt) {
 TEST_F(EndToEnd, AFileThatIsNoPresentationEndsOnTheProductsMessage) {
     const std::wstring folder = TestFiles::NewFolder(L"e2e-no-presentation");
     ASSERT_TRUE(TestFiles::Write(folder + L"broken.pptx", "this is not a presentation\n"));
+    ASSERT_TRUE(DefaultPrinter::Set(StandInSetup::kUserPrinter));
     MessageBoxWatcher watcher(IDCANCEL);
+    watcher.SetNote([] { return DefaultPrinter::Get(); });
     StandInOptions standIn;
     standIn.deck = folder + L"broken.pptx";
     StandInSession session(standIn);
     auto& bars = session.Application().CommandBars();
     ASSERT_EQ(bars.Count(), 1u) << "the add-in did not load";
     ButtonConversion conversion(folder, {});
-    conversion.giveUp = [&] { return !watcher.Seen().empty(); };
+    HWND dialog = nullptr;
+    conversion.afterConvert = [&](const ConvertDialogDriver& driver) { dialog = driver.Dialog(); };
+    conversion.giveUp = [&] { return watcher.Seen().size() >= 2; };
     EXPECT_EQ(conversion.Run(bars.At(0).At(0)), L"");
 
     const auto seen = watcher.Seen();
-    ASSERT_FALSE(seen.empty());
+    ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.front().caption, L"Quillset");
     EXPECT_EQ(seen.front().text, L"PowerPoint could not print the presentation.");
+    // The user reads it with their own default printer back, in front of the dialog it concerns.
+    EXPECT_EQ(seen.front().noted, StandInSetup::kUserPrinter);
+    EXPECT_EQ(seen[1].text, folder + L"broken.pdf convert failed!");
+    for (size_t i = 0; i < 2; ++i) EXPECT_EQ(seen[i].owner, dialog) << UnixChild::Utf8(seen[i].text);
     for (const auto& box : seen)
         EXPECT_NE(box.text, L"Working now,Hold for a moment!") << "closed while the job still ran";
     EXPECT_EQ(GetFileAttributesW((folder + L"broken.pdf").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// PowerPoint ended hard while the deck prints leaves Inkharbor the default of
+// every program; the next PowerPoint puts the user's back as the add-in connects.
+TEST_F(EndToEnd, DefaultPrinterOfARunEndedHardIsBackOnceTheAddinConnectsAgain) {
+    const std::wstring deck = PdfDeck(L"e2e-ended");
+    ASSERT_TRUE(DefaultPrinter::Set(StandInSetup::kUserPrinter));
+    MessageBoxWatcher watcher(IDOK, true);
+    {
+        StandInProcess ended(L"--click --slow-print=60 " + Quoted(deck));
+        ConvertDialogDriver dialog(ended.ThreadId());
+        ASSERT_NE(dialog.Dialog(), nullptr) << "no Convert dialog";
+        dialog.SetText(IDC_OUTPUT_FOLDER, TestFiles::NewFolder(L"e2e-ended-out"));
+        dialog.Click(IDOK);
+        ASSERT_TRUE(DefaultPrinterBecomes(L"Inkharbor", 60000)) << "the run never switched";
+        ended.End();
+    }
+    ASSERT_EQ(DefaultPrinter::Get(), L"Inkharbor");
+    StandInProcess again(Quoted(deck));
+    EXPECT_TRUE(DefaultPrinterBecomes(StandInSetup::kUserPrinter, 30000)) << UnixChild::Utf8(DefaultPrinter::Get());
+    // The journal goes once the default is back and announced.
+    EXPECT_TRUE(WaitFor([] {
+        UniqueRegistryKey journal;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quillset", 0, KEY_READ, journal.Put()) != ERROR_SUCCESS;
+    })) << "the journal stays";
+    EXPECT_TRUE(again.Quit());
+    EXPECT_TRUE(watcher.Seen().empty());
+}
+
+// Two PowerPoints of the user convert at once: each switch is undone before
+// the next is made, and the user's default is theirs at the end.
+TEST_F(EndToEnd, TwoPowerPointsConvertingAtOnceTakeTurnsWithTheDefaultPrinter) {
+    const std::wstring first = PdfDeck(L"e2e-turns-first"), second = PdfDeck(L"e2e-turns-second");
+    ASSERT_TRUE(DefaultPrinter::Set(StandInSetup::kUserPrinter));
+    MessageBoxWatcher watcher(IDOK, true);
+    DefaultPrinterWatch printers;
+    ASSERT_TRUE(printers.Watching());
+    // Under Wine the second stand-in's class object yields to the first's: the
+    // second run prints through the first's Application, as through one
+    // PowerPoint, and both prints take 20 s: the second asks for the printer
+    // well inside the first's print.
+    StandInProcess one(L"--click --slow-print=20 " + Quoted(first));
+    ConvertDialogDriver dialogOne(one.ThreadId());
+    ASSERT_NE(dialogOne.Dialog(), nullptr);
+    const std::wstring outOne = TestFiles::NewFolder(L"e2e-turns-first-out");
+    const std::wstring outTwo = TestFiles::NewFolder(L"e2e-turns-second-out");
+    dialogOne.SetText(IDC_OUTPUT_FOLDER, outOne);
+    dialogOne.Click(IDOK);
+    ASSERT_TRUE(DefaultPrinterBecomes(L"Inkharbor", 60000))
+        << (watcher.Seen().empty() ? std::string() : UnixChild::Utf8(watcher.Seen()[0].text));
+    // The second asks while the first has switched.
+    StandInProcess two(L"--click --slow-print=5 " + Quoted(second));
+    ConvertDialogDriver dialogTwo(two.ThreadId());
+    ASSERT_NE(dialogTwo.Dialog(), nullptr);
+    dialogTwo.SetText(IDC_OUTPUT_FOLDER, outTwo);
+    // Nor may the second PowerPoint's add-in, as it connects, take the first run's switch for a crashed one.
+    ASSERT_EQ(DefaultPrinter::Get(), L"Inkharbor") << "the default changed under the first run's print";
+    dialogTwo.Click(IDOK);
+    // The second waits: the first prints on for seconds yet with Inkharbor the default.
+    EXPECT_FALSE(WaitFor([] { return DefaultPrinter::Get() != L"Inkharbor"; }, 3000))
+        << "the default changed under the first run's print";
+    std::vector<HWND> finishes;
+    for (const ConvertDialogDriver* dialog : {&dialogOne, &dialogTwo}) {
+        finishes.push_back(dialog->WaitForFinish(180000));
+        EXPECT_NE(finishes.back(), nullptr) << "a run failed";
+    }
+    for (HWND finish : finishes) {
+        if (finish) PostMessageW(finish, WM_COMMAND, IDCANCEL, 0);
+        WaitFor([&] { return !IsWindow(finish); });
+    }
+    // The first PowerPoint serves the second's calls until both are done.
+    dialogTwo.SysCommand(SC_CLOSE);
+    EXPECT_TRUE(two.Ends(30000));
+    dialogOne.SysCommand(SC_CLOSE);
+    EXPECT_TRUE(one.Ends(30000));
+    EXPECT_EQ(DefaultPrinter::Get(), StandInSetup::kUserPrinter);
+    const std::vector<std::wstring> switches = Switches(printers.Changes());
+    std::string seen;
+    for (const std::wstring& printer : printers.Changes()) seen += UnixChild::Utf8(printer) + " | ";
+    ASSERT_FALSE(switches.empty());
+    EXPECT_EQ(switches.back(), StandInSetup::kUserPrinter) << seen;
+    // A run that put the user's printer back under another's feet shows as two restores in a row.
+    for (size_t i = 1; i < printers.Changes().size(); ++i)
+        EXPECT_FALSE(printers.Changes()[i] == StandInSetup::kUserPrinter &&
+                     printers.Changes()[i - 1] == StandInSetup::kUserPrinter)
+            << seen;
+    for (const std::wstring& out : {outOne, outTwo})
+        ExpectLines(Shell("pdfinfo " + UnixShell::Quote(out + L"Slides.pdf")), {"Pages:           5"});
+    EXPECT_TRUE(watcher.Seen().empty());
 }
 
 // The same road with no Ghostscript beside the add-in, only a current one

@@ -1,5 +1,6 @@
-// Which Ghostscript a conversion runs: the bundled 8.64 beside the library,
-// else the newest one its official installer registered.
+// Which Ghostscript a conversion runs: the newest one its official installer
+// registered if it is 9.50 or later, else the bundled 8.64 beside the library,
+// else the newest installed 9.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -77,18 +78,27 @@ TEST(GhostscriptLocator, ConsoleInterpreterOfAnInstallationIsTheNativeOneFirst) 
     EXPECT_FALSE(GhostscriptLocator::FindInstalled(found)) << Describe(found);
 }
 
-TEST(GhostscriptLocator, BundledInterpreterComesFirst) {
-    InstalledGhostscript installed(Fake(L"10.02.1", L"GPL Ghostscript", KEY_WOW64_64KEY, L"gswin64c"));
-    ASSERT_TRUE(installed.Ready());
-    GhostscriptInterpreter found;
-    ASSERT_TRUE(GhostscriptLocator::Find(found));
-    EXPECT_EQ(found.folder, GhostscriptLocator::BundledFolder()) << Describe(found);
-    EXPECT_EQ(found.program, L"gswin32c");
-    EXPECT_EQ(found.version.Text(), L"8.64");
+// A current installed release (its owner keeps it patched) before the bundled
+// 8.64; an older 9 only where 8.64 is missing.
+TEST(GhostscriptLocator, CurrentInstalledThenBundledThenOlderInstalled) {
+    const struct {
+        const wchar_t* version;
+        bool installedWithBundled;  // else the bundled 8.64 wins
+    } rows[] = {{L"10.02.1", true}, {L"9.50.0", true}, {L"9.49.9", false}, {L"9.27", false}};
+    for (const auto& row : rows) {
+        InstalledGhostscript installed(Fake(row.version, L"GPL Ghostscript", KEY_WOW64_64KEY, L"gswin64c"));
+        ASSERT_TRUE(installed.Ready());
+        GhostscriptInterpreter found;
+        ASSERT_TRUE(GhostscriptLocator::Find(found)) << UnixChild::Utf8(row.version);
+        EXPECT_EQ(found.folder, row.installedWithBundled ? installed.Folder() : GhostscriptLocator::BundledFolder())
+            << Describe(found);
+        EXPECT_EQ(found.version.Text(), row.installedWithBundled ? row.version : L"8.64");
 
-    // Without it, the installed one.
-    ASSERT_TRUE(GhostscriptLocator::Find(TestFiles::NewFolder(L"gs-none"), found));
-    EXPECT_EQ(found.folder, installed.Folder()) << Describe(found);
+        // Without the bundled one, the installed one, whatever its release.
+        ASSERT_TRUE(GhostscriptLocator::Find(TestFiles::NewFolder(L"gs-none"), found));
+        EXPECT_EQ(found.folder, installed.Folder()) << Describe(found);
+        EXPECT_EQ(found.version.Text(), row.version);
+    }
 }
 
 TEST(GhostscriptLocator, NeitherBundledNorInstalledIsNotFound) {

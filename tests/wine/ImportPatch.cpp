@@ -1,11 +1,11 @@
 #include "ImportPatch.h"
 
-ImportPatch::ImportPatch(const wchar_t* library, const char* function, void* replacement) {
+ImportPatch::ImportPatch(const wchar_t* library, const char* function, void* replacement, HMODULE importer) {
     HMODULE exporter = GetModuleHandleW(library);
     if (!exporter) return;
     m_original = reinterpret_cast<void*>(GetProcAddress(exporter, function));
     if (!m_original) return;
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    auto* base = reinterpret_cast<BYTE*>(importer ? importer : GetModuleHandleW(nullptr));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];

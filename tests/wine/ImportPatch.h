@@ -1,17 +1,18 @@
 #pragma once
-// Points this program's import of one function at a replacement for as long as
-// it lives: a test seam for calls the product makes into Windows whose effect
-// Wine cannot show (the product's code is linked into the test program).
+// Points a module's import of one function at a replacement for as long as it
+// lives: a test seam for calls the product makes into Windows whose effect Wine
+// cannot show, or that Wine accepts where Windows refuses them. The importer is
+// this program (the product's code linked in) unless a loaded library is named.
 #include <windows.h>
 
 class ImportPatch {
 public:
-    ImportPatch(const wchar_t* library, const char* function, void* replacement);
+    ImportPatch(const wchar_t* library, const char* function, void* replacement, HMODULE importer = nullptr);
     ~ImportPatch();
     ImportPatch(const ImportPatch&) = delete;
     ImportPatch& operator=(const ImportPatch&) = delete;
 
-    // False when this program does not import the function.
+    // False when the importer does not import the function.
     bool Applied() const { return m_slot != nullptr; }
 
 private:

@@ -169,3 +169,20 @@ TEST(InstalledGhostscriptMissing, NoInterpreterAnywhereIsSaidAndRunsNothing) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, GhostscriptLocator::NotFoundMessage());
 }
+
+// Ghostscript 9 and later take a Unicode command line: a folder with letters
+// beyond ASCII is passed as it is, not as its short name (which a volume
+// without 8.3 names does not have).
+TEST_F(InstalledGhostscriptRun, FoldersBeyondAsciiArePassedAsTheyAre) {
+    folder = TestFiles::NewFolder(L"installed-gs \u00E9t\u00E9 \u5B63\u5EA6");
+    options.outputFolder = folder;
+    ASSERT_TRUE(Convert()) << TestFiles::Read(installed.Folder() + L"gswin64c.out");
+    ExpectLines(Info(), {"Pages:           1"});
+    const std::string log = installed.Log();
+    // The output file and the parameter file, twice; no short name.
+    const std::string name = UnixChild::Utf8(L"installed-gs \u00E9t\u00E9 \u5B63\u5EA6");
+    size_t seen = 0;
+    for (size_t at = log.find(name); at != std::string::npos; at = log.find(name, at + 1)) ++seen;
+    EXPECT_EQ(seen, 3u) << log;
+    EXPECT_EQ(log.find('~'), std::string::npos) << log;
+}

@@ -40,6 +40,7 @@ void MessageBoxWatcher::Answer(HWND box) {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (std::find(m_answered.begin(), m_answered.end(), box) == m_answered.end()) {
             m_seen.push_back(Read(box));
+            if (m_note) m_seen.back().noted = m_note();
             m_answered.push_back(box);
         }
     }

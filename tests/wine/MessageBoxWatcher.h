@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@ struct SeenMessageBox {
     std::vector<int> buttons;  // ids of the buttons shown, ascending (IDOK, IDCANCEL, IDYES, IDNO, ...)
     UINT icon = 0;             // MB_ICONERROR, MB_ICONWARNING, MB_ICONQUESTION, MB_ICONINFORMATION or 0
     HWND owner = nullptr;
+    std::wstring noted;  // what the watcher's note said as the box was seen
 };
 
 class MessageBoxWatcher {
@@ -27,6 +29,12 @@ public:
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     void SetButton(int button) { m_button = button; }
+    // Asked on the watcher's thread as each box is first seen, before it is
+    // answered (say, for the default printer then).
+    void SetNote(std::function<std::wstring()> note) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_note = std::move(note);
+    }
     std::vector<SeenMessageBox> Seen() const;
 
 private:
@@ -41,5 +49,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<SeenMessageBox> m_seen;
     std::vector<HWND> m_answered;
+    std::function<std::wstring()> m_note;
     std::thread m_thread;
 };

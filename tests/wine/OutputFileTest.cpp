@@ -7,6 +7,7 @@
 #include <sddl.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "OutputFile.h"
@@ -200,11 +201,36 @@ TEST_F(OutputFileCheck, PrintedFileIsCompleteAtItsTrailerOrOnceItsSizeHolds) {
     EXPECT_TRUE(PrintedFileWait::Wait(without, 5000, 10, 10));
     EXPECT_FALSE(PrintedFileWait::Wait(folder + L"empty.ps", 0, 10, 10));
     EXPECT_FALSE(PrintedFileWait::Wait(folder + L"missing.ps", 50, 10, 10));
-    {
-        // Still held by its writer: never complete, trailer or not.
-        UniqueFileHandle writer(CreateFileW(withTrailer.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    // Still held by its writer: never complete, trailer or not, whatever the writer lets others do.
+    for (const DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        UniqueFileHandle writer(CreateFileW(withTrailer.c_str(), GENERIC_WRITE, sharing, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(writer);
-        EXPECT_FALSE(PrintedFileWait::Wait(withTrailer, 50, 10, 10));
+        EXPECT_FALSE(PrintedFileWait::Wait(withTrailer, 50, 10, 10)) << "sharing " << sharing;
     }
+}
+
+// The writer's last close is seen when it happens, not at the next look a minute
+// later: a wait that sleeps through it finds the file taken by the next job.
+TEST_F(OutputFileCheck, PrintedFileWaitWakesWhenTheWriterFinishes) {
+    const std::wstring path = folder + L"printing.ps";
+    UniqueFileHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    UniqueKernelHandle woke(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread printer([&] {
+        Sleep(200);
+        const char text[] = "%!PS-Adobe-3.0\nshowpage\n%%EOF\n";
+        DWORD written = 0;
+        WriteFile(writer.Get(), text, sizeof text - 1, &written, nullptr);
+        writer.Reset();
+        if (WaitForSingleObject(woke.Get(), 20000) == WAIT_OBJECT_0) return;
+        UniqueFileHandle next(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        WaitForSingleObject(woke.Get(), INFINITE);
+    });
+    const bool complete = PrintedFileWait::Wait(path, 40000, 60000, 60000);
+    SetEvent(woke.Get());
+    printer.join();
+    EXPECT_TRUE(complete);
 }

@@ -313,9 +313,13 @@ TEST_F(PrintingTest, UserWithoutDefaultPrinterIsLeftWithout) {
     standIn.noDefaultPrinter = true;
     StandInSession session(standIn);
     ASSERT_EQ(DefaultPrinter::Get(), L"");
+    SettingsListener listener(&GhostscriptRuns);
     EXPECT_TRUE(Convert(session));
     EXPECT_EQ(PageCount(Pdf()), 5);
     EXPECT_EQ(DefaultPrinter::Get(), L"");
+    // Programs that kept Inkharbor as the default hear that there is none again.
+    ASSERT_FALSE(listener.HeardSoFar().empty()) << "no WM_SETTINGCHANGE for \"windows\"";
+    EXPECT_EQ(listener.HeardSoFar().back().printer, L"");
 }
 
 TEST_F(PrintingTest, SlowPrintStillGivesTheCompletePdf) {

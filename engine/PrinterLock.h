@@ -1,0 +1,28 @@
+#pragma once
+// Serializes the switches of the user's default printer over all the user's
+// processes (two PowerPoints, or PowerPoint and another host): a mutex in the
+// session's namespace named after the user's SID, held from reading the
+// default to putting it back. A mutex whose holder died counts as held: that
+// holder's journal (PrinterJournal) is then to be undone.
+#include <string>
+
+#include "UniqueHandle.h"
+
+class PrinterLock {
+public:
+    // Waits at most `timeoutMs` for the lock (0: tries once).
+    explicit PrinterLock(unsigned long timeoutMs);
+    ~PrinterLock() { Release(); }
+    PrinterLock(const PrinterLock&) = delete;
+    PrinterLock& operator=(const PrinterLock&) = delete;
+
+    bool Held() const { return m_held; }
+    // Only on the thread that took it.
+    void Release();
+
+private:
+    static std::wstring Name();
+
+    UniqueKernelHandle m_mutex;
+    bool m_held = false;
+};
