@@ -42,6 +42,25 @@ bool OutputNaming::IsWebAddress(const std::wstring& presentationPath) {
     return false;
 }
 
+namespace {
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+}  // namespace
+
+bool OutputNaming::IsFullPath(const std::wstring& path) {
+    if (path.size() < 3) return false;
+    const bool letter = (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+    if (letter && path[1] == L':') return IsSeparator(path[2]);
+    return IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+}
+
+std::wstring OutputNaming::ExtendedPath(const std::wstring& fullPath) {
+    if (fullPath.rfind(L"\\\\?\\", 0) == 0 || fullPath.rfind(L"\\\\.\\", 0) == 0) return fullPath;
+    if (fullPath.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + fullPath.substr(2);
+    return L"\\\\?\\" + fullPath;
+}
+
 // A backslash or slash decoded from "%5C" or "%2F" must not lead the PDF into another folder.
 std::wstring OutputNaming::AddressFileName(const std::wstring& address) {
     const std::wstring path = WithoutQuery(address);

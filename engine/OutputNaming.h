@@ -15,6 +15,12 @@ public:
     static std::wstring FailureReportPath(const std::wstring& presentationPath);
     // PowerPoint names a deck saved to OneDrive or SharePoint by its address.
     static bool IsWebAddress(const std::wstring& presentationPath);
+    // A drive with its root (C:\...) or a share (\\server\...): "Out", "\Out" and
+    // "C:Out" mean whatever folder the host process happens to be in.
+    static bool IsFullPath(const std::wstring& path);
+    // `fullPath`, as GetFullPathNameW gives it, in the form that passes MAX_PATH
+    // (\\?\C:\..., \\?\UNC\server\...); one already in that form stays.
+    static std::wstring ExtendedPath(const std::wstring& fullPath);
 
 private:
     static std::size_t FileNameStart(const std::wstring& path);

@@ -1,5 +1,5 @@
 #pragma once
-// An item identifier list that the shell allocated for us.
+// An item identifier list, or a name of one, that the shell allocated for us.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -11,3 +11,10 @@ struct ItemIdListTraits {
     static void Close(Type list) { CoTaskMemFree(list); }
 };
 using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
+
+struct ShellStringTraits {
+    using Type = PWSTR;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type text) { CoTaskMemFree(text); }
+};
+using UniqueShellString = UniqueHandle<ShellStringTraits>;

@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include "AppMessageBox.h"
 #include "ConversionRun.h"
 #include "ConversionWorker.h"
 #include "GhostscriptRun.h"
 #include "ModulePath.h"
+#include "OutputFile.h"
 #include "OutputNaming.h"
 #include "UniqueItemIdList.h"
 
@@ -190,9 +190,10 @@ void CConvertDlg::OnBnClickedBrowse() {
     info.hwndOwner = m_hWnd;
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_USENEWUI;
     UniqueItemIdList picked(SHBrowseForFolderW(&info));
-    wchar_t path[MAX_PATH] = {};
-    if (!picked || !SHGetPathFromIDListW(picked.Get(), path)) return;
-    GetDlgItem(IDC_OUTPUT_FOLDER).SetWindowText(WithFinalBackslash(path));
+    // Whole, however long: SHGetPathFromIDListW stops at MAX_PATH.
+    UniqueShellString path;
+    if (!picked || FAILED(SHGetNameFromIDList(picked.Get(), SIGDN_FILESYSPATH, path.Put())) || !path) return;
+    GetDlgItem(IDC_OUTPUT_FOLDER).SetWindowText(WithFinalBackslash(path.Get()));
 }
 
 void CConvertDlg::OnTimer(UINT_PTR id) {
@@ -235,7 +236,8 @@ void CConvertDlg::OnBnClickedConvert() {
         return;
     }
     m_strOutputFolder = GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText();
-    if (!PathIsDirectoryW(m_strOutputFolder.c_str())) {
+    // A relative text would name a folder below whatever PowerPoint's current one is.
+    if (!OutputFile::IsFolder(m_strOutputFolder)) {
         Refuse(L"Wrong Path cause wrong, Input a valid file path!");
         return;
     }

@@ -118,6 +118,9 @@ TEST(OutputNaming, DeckInTheCloudIsNamedAfterItsAddressDecoded) {
         {L"http://x.example/M\u00E4rz 100%.pptx", L"C:\\Out\\M\u00E4rz 100%.pdf", L"http://x.example/M\u00E4rz 100%.pdf"},
         {L"https://x.example/a%ZZb%C3%28c%FF.pptx", L"C:\\Out\\a%ZZb\uFFFD(c\uFFFD.pdf",
          L"https://x.example/a%ZZb%C3%28c%FF.pdf"},
+        // An escape that ends the address (a name without an extension).
+        {L"https://x.example/y/Q3%20Plan%41", L"C:\\Out\\Q3 PlanA.pdf", L"https://x.example/y/Q3%20Plan%41.pdf"},
+        {L"https://x.example/y/Caf%C3%A9", L"C:\\Out\\Caf\u00E9.pdf", L"https://x.example/y/Caf%C3%A9.pdf"},
     };
     for (const auto& row : rows) {
         EXPECT_TRUE(OutputNaming::IsWebAddress(row.address));
@@ -126,4 +129,21 @@ TEST(OutputNaming, DeckInTheCloudIsNamedAfterItsAddressDecoded) {
     }
     for (const wchar_t* path : {L"C:\\Decks\\https.pptx", L"\\\\server\\share\\http%20x.pptx", L"https:", L"ftp://x/y"})
         EXPECT_FALSE(OutputNaming::IsWebAddress(path)) << path;
+}
+
+// A folder text that depends on the host's current folder names no output folder;
+// a full one passes MAX_PATH once prefixed.
+TEST(OutputNaming, OnlyFullPathsAndTheirExtendedForm) {
+    for (const wchar_t* full : {L"C:\\Out", L"c:/Out", L"Z:\\", L"\\\\server\\share\\Out", L"\\\\?\\C:\\Out"})
+        EXPECT_TRUE(OutputNaming::IsFullPath(full)) << full;
+    for (const wchar_t* relative : {L"Out", L"Out\\", L".\\Out", L"..\\Out", L"\\Out", L"C:Out", L"C:", L"", L"\\\\",
+                                    L"\\\\\\Out", L"1:\\Out"})
+        EXPECT_FALSE(OutputNaming::IsFullPath(relative)) << relative;
+    const struct {
+        const wchar_t *full, *extended;
+    } rows[] = {{L"C:\\Out\\Q3.pdf", L"\\\\?\\C:\\Out\\Q3.pdf"},
+                {L"\\\\server\\share\\Q3.pdf", L"\\\\?\\UNC\\server\\share\\Q3.pdf"},
+                {L"\\\\?\\C:\\Out\\Q3.pdf", L"\\\\?\\C:\\Out\\Q3.pdf"},
+                {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"}};
+    for (const auto& row : rows) EXPECT_EQ(OutputNaming::ExtendedPath(row.full), row.extended) << row.full;
 }

@@ -55,6 +55,12 @@ bool SelectEntry(HWND list, const std::wstring& value) {
     return false;
 }
 
+// Into the list's edit field, as keys would: the field tells the list, which drops its selection.
+bool TypeInto(HWND list, const std::wstring& text) {
+    HWND field = FindWindowExW(list, nullptr, L"Edit", nullptr);
+    return field && SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void Tick(const ConvertDialogDriver& dialog, int id) {
     if (!dialog.IsCheckedOnPage(kSecurity, id)) dialog.ClickOnPage(kSecurity, id);
 }
@@ -95,7 +101,12 @@ bool DialogOptions::ApplyOne(const ConvertDialogDriver& dialog, const std::wstri
         dialog.SetTextOnPage(text->tab, text->id, value);
         return true;
     }
-    if (const Field* list = Find(kLists, name)) return SelectEntry(dialog.PageItem(list->tab, list->id), value);
+    if (const Field* list = Find(kLists, name)) {
+        const std::wstring typed = L"typed:";
+        HWND control = dialog.PageItem(list->tab, list->id);
+        if (value.rfind(typed, 0) == 0) return TypeInto(control, value.substr(typed.size()));
+        return SelectEntry(control, value);
+    }
     if (name == L"user-password" || name == L"owner-password") {
         const bool user = name == L"user-password";
         Tick(dialog, user ? IDC_ENABLE_USER_PASSWORD : IDC_ENABLE_OWNER_PASSWORD);

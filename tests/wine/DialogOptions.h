@@ -6,7 +6,8 @@
 //   encryption=40|128                           the encryption level
 //   tick=printing,changing,copying,forms        permission boxes to tick
 //   document-compression, image-compression,
-//   jpeg-quality, pdf-version                   the Advanced list entry containing the value
+//   jpeg-quality, pdf-version                   the Advanced list entry containing the value;
+//                                               "typed:TEXT" types TEXT into the list's field
 #include <string>
 #include <utility>
 #include <vector>

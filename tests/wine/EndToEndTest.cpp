@@ -342,6 +342,90 @@ TEST_F(EndToEnd, DeckInTheCloudGoesToDocumentsUnderItsDecodedName) {
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(documents + name)), {kAllPages});
 }
 
+// What the user typed or chose is refused at Convert, before the default printer
+// changes: the Advanced page's typed texts that are no entry (case and blanks
+// aside), and a relative folder, though one of that name is PowerPoint's current.
+TEST_F(EndToEnd, TypedListTextsThatAreNoEntryAndRelativeFoldersAreRefusedBeforeAnythingIsPrinted) {
+    const std::wstring deck = Deck(L"e2e-typed", L"Typed.pptx");
+    const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
+    const std::wstring parent = folder.substr(0, folder.rfind(L'\\', folder.size() - 2) + 1);
+    wchar_t current[MAX_PATH] = {};
+    ASSERT_TRUE(GetCurrentDirectoryW(MAX_PATH, current));
+    ASSERT_TRUE(SetCurrentDirectoryW(parent.c_str()));
+    const struct {
+        std::wstring folder;
+        DialogOptions options;
+        std::wstring refusal;
+    } rows[] = {
+        {folder, {{L"document-compression", L"typed:ZIP"}},
+         L"\"ZIP\" is not an entry of the list Document Compression. Choose one of: Flate, LZW."},
+        {folder, {{L"image-compression", L"typed:JPEG 2000"}},
+         L"\"JPEG 2000\" is not an entry of the list Images Compression. Choose one of: Flate, JPEG, Automatic."},
+        {folder, {{L"jpeg-quality", L"typed:75"}},
+         L"\"75\" is not an entry of the list JPEG Quality. Choose one of: Minimum, Low, Medium, Maximum."},
+        {folder, {{L"pdf-version", L"typed: 1.4"}},
+         L"\" 1.4\" is not an entry of the list PDF Version. Choose one of: V1.3(Acrobat 4.xx), V1.4(Acrobat 4.xx), "
+         L"V1.5(Acrobat 4.xx)."},
+        {L"e2e-typed\\", {}, L"Wrong Path cause wrong, Input a valid file path!"},
+    };
+    for (const auto& row : rows) {
+        MessageBoxWatcher watcher;
+        DefaultPrinterWatch printers;
+        StandInOptions standIn;
+        standIn.deck = deck;
+        StandInSession session(standIn);
+        ASSERT_EQ(session.Application().CommandBars().Count(), 1u) << "the add-in did not load";
+        ButtonConversion conversion(row.folder, row.options);
+        conversion.giveUp = [&] { return !watcher.Seen().empty(); };
+        EXPECT_EQ(conversion.Run(session.Application().CommandBars().At(0).At(0)), L"");
+        const auto seen = watcher.Seen();
+        ASSERT_EQ(seen.size(), 1u) << std::string(row.refusal.begin(), row.refusal.end());
+        EXPECT_EQ(seen[0].text, row.refusal);
+        EXPECT_EQ(seen[0].caption, L"Quillset");
+        EXPECT_TRUE(printers.Watching());
+        EXPECT_TRUE(printers.Changes().empty()) << "the default printer was switched";
+        EXPECT_FALSE(TestFiles::Exists(folder + L"Typed.pdf"));
+    }
+    SetCurrentDirectoryW(current);
+
+    // The entries themselves, typed in other cases between blanks.
+    const DialogOptions typed = {{L"document-compression", L"typed:lzw"},
+                                 {L"image-compression", L"typed:  jpeg "},
+                                 {L"jpeg-quality", L"typed:MAXIMUM"},
+                                 {L"pdf-version", L"typed:\tv1.5(ACROBAT 4.XX) "}};
+    ASSERT_EQ(Convert(deck, folder, typed), L"Typed.pdf");
+    const std::string pdf = UnixShell::Quote(folder + L"Typed.pdf");
+    ExpectLines(Shell("pdfinfo " + pdf), {kAllPages, "PDF version:     1.5"});
+    const auto encodings = PdfReport::ImageEncodings(Shell("pdfimages -list " + pdf));
+    ASSERT_FALSE(encodings.empty());
+    for (const auto& encoding : encodings) EXPECT_EQ(encoding, "jpeg");
+}
+
+// A folder deeper than 260 characters gets the PDF, and asks before replacing it.
+TEST_F(EndToEnd, AFolderDeeperThanMaxPathGetsThePdfAndAsksBeforeReplacingIt) {
+    const std::wstring deck = Deck(L"e2e-deep", L"Deep.pptx");
+    std::wstring deep = TestFiles::NewFolder(L"e2e-deep-out");
+    for (int level = 0; deep.size() <= 280; ++level) {
+        deep += L"level " + std::to_wstring(level) + L" " + std::wstring(40, L'd') + L"\\";
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    ASSERT_EQ(Convert(deck, deep, {}), L"Deep.pdf");
+    ExpectLines(Shell("pdfinfo " + UnixShell::Quote(deep + L"Deep.pdf")), {kAllPages});
+
+    ASSERT_TRUE(TestFiles::Write(deep + L"Deep.pdf", "%PDF-1.3 the user's own\n"));
+    MessageBoxWatcher watcher(IDNO);
+    StandInOptions standIn;
+    standIn.deck = deck;
+    StandInSession session(standIn);
+    ASSERT_EQ(session.Application().CommandBars().Count(), 1u) << "the add-in did not load";
+    ButtonConversion conversion(deep, {});
+    conversion.giveUp = [&] { return !watcher.Seen().empty(); };
+    EXPECT_EQ(conversion.Run(session.Application().CommandBars().At(0).At(0)), L"");
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, deep + L"Deep.pdf already exists. Do you want to replace it?");
+    EXPECT_EQ(TestFiles::Read(deep + L"Deep.pdf"), "%PDF-1.3 the user's own\n");
+}
+
 // A file that is no presentation: the run ends on the product's own message, with
 // neither a Finish dialog nor a PDF; the dialog is closed once its job is over
 // (make demo relies on this to end at once).

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <string>
+#include <vector>
 
 #include "OutputFile.h"
 #include "PrintedFileWait.h"
@@ -32,11 +35,86 @@ protected:
         return file && SetFileTime(file.Get(), nullptr, nullptr, &old);
     }
 
+    // A folder whose path is longer than 260 characters, with its backslash.
+    static std::wstring DeepFolder(const std::wstring& under) {
+        std::wstring deep = under;
+        for (int level = 0; deep.size() <= 300; ++level) {
+            deep += L"level " + std::to_wstring(level) + L" " + std::wstring(40, L'd') + L"\\";
+            CreateDirectoryW(deep.c_str(), nullptr);
+        }
+        return deep;
+    }
+
     std::wstring folder;
     FILETIME start{};
 };
 
+// An access list in SDDL form ("D:P(A;OICI;FA;;;WD)..."), as stored for a path.
+std::wstring Dacl(const std::wstring& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return L"(none)";
+    wchar_t* text = nullptr;
+    std::wstring result = L"(none)";
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                            &text, nullptr))
+        result = text;
+    LocalFree(text);
+    LocalFree(descriptor);
+    return result;
+}
+
+bool SetDacl(const std::wstring& path, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    const SECURITY_INFORMATION protection =
+        (control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION : UNPROTECTED_DACL_SECURITY_INFORMATION;
+    const bool set = SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
+                                           DACL_SECURITY_INFORMATION | protection, nullptr, nullptr, dacl,
+                                           nullptr) == ERROR_SUCCESS;
+    LocalFree(descriptor);
+    return set;
+}
+
 }  // namespace
+
+// Where the PDF lands decides who may read it: a new file takes what its folder
+// passes on, not the private folder's user-only list; a replaced file keeps its own.
+TEST_F(OutputFileCheck, DeliveredPdfHasThePermissionsOfWhereItLands) {
+    const std::wstring shared = TestFiles::NewFolder(L"output-shared");
+    const std::wstring made = TestFiles::NewFolder(L"output-private");
+    // The colleagues (Authenticated Users) may read what lands in the shared folder.
+    ASSERT_TRUE(SetDacl(shared, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FR;;;AU)"));
+    ASSERT_TRUE(TestFiles::Write(made + L"out.pdf", "%PDF-1.4 made by this run\n"));
+    ASSERT_TRUE(SetDacl(made + L"out.pdf", L"D:P(A;;FA;;;SY)(A;;FA;;;BA)"));
+    // Wine keeps a set access list only where it can store it (the extended
+    // attribute user.wine.sd); elsewhere it makes one up from the Unix mode.
+    const std::wstring kept = Dacl(made + L"out.pdf");
+    if (kept != L"D:P(A;;FA;;;SY)(A;;FA;;;BA)")
+        GTEST_SKIP() << "this Wine keeps no access list: " << std::string(kept.begin(), kept.end());
+
+    ASSERT_TRUE(OutputFile::Deliver(made + L"out.pdf", shared + L"New.pdf", false));
+    EXPECT_EQ(Dacl(shared + L"New.pdf"), L"D:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;FR;;;AU)");
+
+    // The user's own file, readable to everyone on purpose.
+    ASSERT_TRUE(TestFiles::Write(shared + L"Old.pdf", "%PDF-1.3 the user's own\n"));
+    ASSERT_TRUE(SetDacl(shared + L"Old.pdf", L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;WD)"));
+    ASSERT_TRUE(TestFiles::Write(made + L"out.pdf", "%PDF-1.4 made again\n"));
+    ASSERT_TRUE(SetDacl(made + L"out.pdf", L"D:P(A;;FA;;;SY)(A;;FA;;;BA)"));
+    ASSERT_TRUE(OutputFile::Deliver(made + L"out.pdf", shared + L"Old.pdf", true));
+    EXPECT_EQ(TestFiles::Read(shared + L"Old.pdf"), "%PDF-1.4 made again\n");
+    EXPECT_EQ(Dacl(shared + L"Old.pdf"), L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;WD)");
+    EXPECT_FALSE(TestFiles::Exists(made + L"out.pdf"));
+}
 
 // The file's time says nothing (a share's clock may be behind ours); its header does.
 TEST_F(OutputFileCheck, OnlyAFileThatStartsLikeAPdfCounts) {
@@ -75,7 +153,7 @@ TEST_F(OutputFileCheck, DeliveryReplacesOnlyWhenAgreedAndOnlyWithAPdf) {
     EXPECT_EQ(TestFiles::Read(folder + L"New.pdf"), made);
 }
 
-TEST_F(OutputFileCheck, SearchFindsFilesOnlyAndNeverOverlongPaths) {
+TEST_F(OutputFileCheck, SearchFindsFilesOnlyWhateverTheirPathsLength) {
     ASSERT_TRUE(TestFiles::Write(folder + L"Q3.final.pdf", "%PDF-1.3\n"));
     EXPECT_TRUE(OutputFile::Exists(folder + L"Q3.final.pdf"));
     EXPECT_FALSE(OutputFile::Exists(folder + L"Q3.pdf"));
@@ -83,11 +161,29 @@ TEST_F(OutputFileCheck, SearchFindsFilesOnlyAndNeverOverlongPaths) {
     ASSERT_TRUE(CreateDirectoryW((folder + L"dir.pdf").c_str(), nullptr));
     EXPECT_FALSE(OutputFile::Exists(folder + L"dir.pdf"));
 
-    // A long name that Wine can hold, in a path of 260 characters.
+    // A long name in a path of 260 characters, and a folder deeper than that.
     const std::wstring longName = std::wstring(260 - folder.size() - 4, L'x') + L".pdf";
     ASSERT_EQ((folder + longName).size(), 260u);
     ASSERT_TRUE(TestFiles::Write(folder + longName, "%PDF-1.3\n"));
-    EXPECT_FALSE(OutputFile::Exists(folder + longName));
+    EXPECT_TRUE(OutputFile::Exists(folder + longName));
+    const std::wstring deep = DeepFolder(folder);
+    ASSERT_TRUE(TestFiles::Write(deep + L"Q3.pdf", "%PDF-1.3\n"));
+    EXPECT_TRUE(OutputFile::Exists(deep + L"Q3.pdf"));
+    EXPECT_TRUE(OutputFile::IsFolder(deep));
+    EXPECT_FALSE(OutputFile::IsFolder(deep + L"Q3.pdf"));
+    EXPECT_FALSE(OutputFile::Exists(deep + L"Q4.pdf"));
+}
+
+// Whatever the folder PowerPoint is in, a relative text names no output folder.
+TEST_F(OutputFileCheck, OnlyAFullPathNamesAnOutputFolder) {
+    const std::wstring name = L"relative-out";
+    const std::wstring inside = TestFiles::NewFolder(name);
+    ASSERT_TRUE(SetCurrentDirectoryW(inside.substr(0, inside.size() - name.size() - 1).c_str()));
+    EXPECT_TRUE(OutputFile::IsFolder(inside));
+    EXPECT_TRUE(OutputFile::IsFolder(inside.substr(0, inside.size() - 1)));
+    for (const std::wstring& relative : {name, name + L"\\", L".\\" + name, inside.substr(2), inside.substr(0, 2) +
+                                         inside.substr(3)})
+        EXPECT_FALSE(OutputFile::IsFolder(relative)) << std::string(relative.begin(), relative.end());
 }
 
 // A printed file is complete once nobody holds it and it ends with the PostScript
