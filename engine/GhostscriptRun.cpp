@@ -63,9 +63,12 @@ bool GhostscriptRun::Run(const ConversionOptions& options, const GhostscriptInte
     GhostscriptInterpreter ascii = interpreter;
     ascii.folder = files[0];
     const std::wstring commandLine = GhostscriptCommandLine::Build(options, ascii, files[1], files[2], files[3]);
+    // Its scratch files stay in the run's own folder, which goes with the run.
+    const std::wstring tempFolder = files[2].substr(0, files[2].find_last_of(L'\\'));
     DWORD exitCode = STILL_ACTIVE;
     // Ghostscript 8 reads start-up files from its current folder before -dSAFER applies.
-    return ProcessRunner::RunProcess(commandLine, true, &exitCode, interpreter.folder) != 0 && exitCode == 0;
+    return ProcessRunner::RunProcess(commandLine, true, &exitCode, interpreter.folder, tempFolder) != 0 &&
+           exitCode == 0;
 }
 
 // The dialog refuses such passwords; an ANSI program would get them changed.

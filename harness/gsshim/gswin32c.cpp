@@ -2,9 +2,9 @@
 // Like Ghostscript 8.64, an ANSI program, it takes its arguments from
 // GetCommandLineA (Windows' best-fit conversion of the caller's command line),
 // split by the C runtime's rules. It logs them (one line per run in
-// <program>.log beside it) and the folder it was started in (<program>.cwd),
-// maps Windows paths to Unix paths, and has the Unix script <program>-run beside
-// it run Debian's gs; it exits with gs's exit status.
+// <program>.log beside it), the folder it was started in (<program>.cwd) and
+// its TEMP (<program>.tmp), maps Windows paths to Unix paths, and has the Unix
+// script <program>-run beside it run Debian's gs; it exits with gs's exit status.
 // Built a second time as gswin64c.exe (QUILLSET_GS_PROGRAM), with its log and
 // Unix half named after it, to play an installed current Ghostscript, which
 // reads the wide command line.
@@ -35,6 +35,12 @@ std::wstring CurrentFolder() {
     std::vector<wchar_t> buffer(32768);
     DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     return std::wstring(buffer.data(), length);
+}
+
+std::wstring TempVariable() {
+    std::vector<wchar_t> buffer(32768);
+    DWORD length = GetEnvironmentVariableW(L"TEMP", buffer.data(), static_cast<DWORD>(buffer.size()));
+    return std::wstring(buffer.data(), length < buffer.size() ? length : 0);
 }
 
 std::wstring FromAnsi(const std::string& text) {
@@ -110,6 +116,7 @@ int main() {
     const std::wstring folder = ExeFolder();
     UnixChild::WriteFile(folder + kProgram + L".log", LogLine(argv), true);
     UnixChild::WriteFile(folder + kProgram + L".cwd", Escaped(CurrentFolder()) + "\n", true);
+    UnixChild::WriteFile(folder + kProgram + L".tmp", Escaped(TempVariable()) + "\n", true);
 
     const std::wstring request = UnixChild::TempFile(L"gsa");
     std::string args;

@@ -247,11 +247,16 @@ TEST_F(GhostscriptRunTest, PathsBeyondAsciiReachTheInterpreterAsShortNamesAndAdd
 }
 
 // Ghostscript 8 runs a gs_init.ps from its current folder before -dSAFER applies.
-TEST_F(GhostscriptRunTest, InterpreterStartsInItsOwnFolder) {
+// Its scratch files go to the run's own folder (the parameter file's), which
+// goes with the run, not to the user's temporary folder.
+TEST_F(GhostscriptRunTest, InterpreterStartsInItsOwnFolderWithTheRunsFolderForTemp) {
     ASSERT_TRUE(Convert());
     std::string expected = UnixChild::Utf8(GhostscriptRun::InterpreterFolder());
     expected.pop_back();  // the current folder has no final backslash
     EXPECT_EQ(LastLogged(L".cwd"), std::vector<std::string>{expected});
+    std::string temp = UnixChild::Utf8(folder);
+    temp.pop_back();
+    EXPECT_EQ(LastLogged(L".tmp"), std::vector<std::string>{temp});
 }
 
 // Either password: the other one is plain.

@@ -11,9 +11,31 @@
 #include "ModulePath.h"
 #include "OutputNaming.h"
 #include "ProcessRunner.h"
+#include "TestFiles.h"
+#include "UniqueHandle.h"
 #include "UnixShell.h"
 
 namespace {
+
+// Where the waited-for child of RunProcess.WaitedChildEndsWithItsHost writes its
+// process id; set only for that test's own children.
+const wchar_t kChildIdFile[] = L"QUILLSET_TEST_CHILD_ID_FILE";
+const wchar_t kChildRelease[] = L"Local\\Quillset.Test.ChildRelease";
+
+std::wstring ChildIdFile() {
+    wchar_t value[MAX_PATH + 1] = {};
+    const DWORD length = GetEnvironmentVariableW(kChildIdFile, value, MAX_PATH + 1);
+    return length && length <= MAX_PATH ? value : L"";
+}
+
+std::wstring ThisProgramWith(const wchar_t* suite) {
+    return L"\"" + ModulePath::File() + L"\" --gtest_filter=" + suite;
+}
+
+DWORD ChildIdIn(const std::wstring& file) {
+    const std::string text = TestFiles::Read(file);
+    return !text.empty() && text.back() == '\n' ? std::stoul(text) : 0;
+}
 
 std::vector<std::wstring> Parse(const std::wstring& commandLine) {
     int count = 0;
@@ -112,4 +134,47 @@ TEST(RunProcess, WithoutWaitReturnsWhileTheChildRuns) {
     DWORD exitCode = 0;
     EXPECT_NE(ProcessRunner::RunProcess(shim + L" -v", false, &exitCode), 0u);
     EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+}
+
+// Ghostscript must not outlive a host that is ended (PowerPoint killed, a log-off).
+TEST(RunProcess, WaitedChildEndsWithItsHost) {
+    const std::wstring idFile = TestFiles::NewFolder(L"job") + L"child.id";
+    UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, kChildRelease));
+    SetEnvironmentVariableW(kChildIdFile, idFile.c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = ThisProgramWith(L"RunProcessRole.Host");
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                        nullptr, nullptr, &startup, &info);
+    SetEnvironmentVariableW(kChildIdFile, nullptr);
+    ASSERT_TRUE(started);
+    UniqueKernelHandle host(info.hProcess);
+    UniqueKernelHandle hostThread(info.hThread);
+    DWORD childId = 0;
+    for (int look = 0; look < 600 && !childId; ++look)
+        if (!(childId = ChildIdIn(idFile))) Sleep(50);
+    ASSERT_NE(childId, 0u) << "the host's child never started";
+    UniqueKernelHandle child(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, childId));
+    ASSERT_TRUE(child);
+    TerminateProcess(host.Get(), 9);
+    const bool ended = WaitForSingleObject(child.Get(), 20000) == WAIT_OBJECT_0;
+    SetEvent(release.Get());
+    if (!ended) TerminateProcess(child.Get(), 1);
+    EXPECT_TRUE(ended) << "the child outlived its host";
+}
+
+// The roles that test plays through its children; skipped when run otherwise.
+TEST(RunProcessRole, Host) {
+    if (ChildIdFile().empty()) GTEST_SKIP() << "a child of RunProcess.WaitedChildEndsWithItsHost only";
+    ProcessRunner::RunProcess(ThisProgramWith(L"RunProcessRole.Child"), true);
+}
+
+TEST(RunProcessRole, Child) {
+    const std::wstring idFile = ChildIdFile();
+    if (idFile.empty()) GTEST_SKIP() << "a child of RunProcess.WaitedChildEndsWithItsHost only";
+    ASSERT_TRUE(TestFiles::Write(idFile, std::to_string(GetCurrentProcessId()) + "\n"));
+    // Lives until it is ended, or the test lets it go, or a minute has passed.
+    UniqueKernelHandle release(OpenEventW(SYNCHRONIZE, FALSE, kChildRelease));
+    if (release) WaitForSingleObject(release.Get(), 60000);
 }
