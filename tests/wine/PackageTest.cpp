@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -339,28 +340,46 @@ void RemoveEveryVersion() {
     UnixShell::Run("rm -rf " + UnixShell::Quote(ProgramFolder()));
 }
 
-// The package of the recording stand-in for the library, which refuses both
-// registrations when it finds its markers beside it: Brenmoor.exe ends with 3,
-// and the installation fails and is rolled back.
+// The package of the recording stand-in for the library, which refuses a
+// registration when it finds its marker beside it. Both refused: Brenmoor.exe
+// ends with 3. Only the machine-wide one refused while the printer is missing:
+// Brenmoor.exe's per-user fallback registered it for the installing account
+// alone, which no user sees, and its printer code must not pass for success.
+// Either way the installation fails and is rolled back.
 TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
+    struct Row {
+        std::vector<const wchar_t*> markers;
+        bool printerAway;
+        const char* logged;
+    };
+    const Row rows[] = {
+        {{L"refuse-machine", L"refuse-user"}, false, "Brenmoor.exe did not register the add-in (exit code 3)"},
+        {{L"refuse-machine"}, true, "Brenmoor.exe registered the add-in for the installing account only"},
+    };
     const std::wstring program = ProgramFolder();
-    ASSERT_FALSE(TestFiles::Exists(program));
-    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
-    ASSERT_TRUE(TestFiles::Write(program + L"refuse-machine", ""));
-    ASSERT_TRUE(TestFiles::Write(program + L"refuse-user", ""));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.logged);
+        ASSERT_FALSE(TestFiles::Exists(program));
+        ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
+        for (const wchar_t* marker : row.markers) ASSERT_TRUE(TestFiles::Write(program + marker, ""));
+        std::optional<PrinterAway> away;
+        if (row.printerAway) {
+            ASSERT_TRUE(away.emplace(L"Inkharbor").Removed());
+        }
 
-    EXPECT_EQ(Msiexec(L"/i", PackageIn(L"tests\\wine\\setup\\refusing"), L"refused.log"),
-              static_cast<DWORD>(ERROR_INSTALL_FAILURE));
-    const std::string log = Log(L"refused.log");
-    const size_t refused = log.find("Quillset: Brenmoor.exe did not register the add-in (exit code 3)");
-    ASSERT_NE(refused, std::string::npos);
-    // The rollback's own action then unregisters whatever the refusal left.
-    EXPECT_NE(log.find("Quillset: add-in unregistered: ", refused), std::string::npos) << "no rollback action";
-    EXPECT_EQ(TestFiles::Read(program + L"calls.txt"), "DllRegisterServer\nDllInstall install user\n")
-        << "Brenmoor.exe did not run";
-    for (const wchar_t* file : kInstalled) EXPECT_FALSE(TestFiles::Exists(program + file)) << file;
-    EXPECT_TRUE(RelatedProducts().empty()) << "the product stayed installed";
-    UnixShell::Run("rm -rf " + UnixShell::Quote(program));
+        EXPECT_EQ(Msiexec(L"/i", PackageIn(L"tests\\wine\\setup\\refusing"), L"refused.log"),
+                  static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+        const std::string log = Log(L"refused.log");
+        const size_t refused = log.find(std::string("Quillset: ") + row.logged);
+        ASSERT_NE(refused, std::string::npos) << log;
+        // The rollback's own action then unregisters whatever the refusal left.
+        EXPECT_NE(log.find("Quillset: add-in unregistered: ", refused), std::string::npos) << "no rollback action";
+        EXPECT_EQ(TestFiles::Read(program + L"calls.txt"), "DllRegisterServer\nDllInstall install user\n")
+            << "Brenmoor.exe did not run";
+        for (const wchar_t* file : kInstalled) EXPECT_FALSE(TestFiles::Exists(program + file)) << file;
+        EXPECT_TRUE(RelatedProducts().empty()) << "the product stayed installed";
+        UnixShell::Run("rm -rf " + UnixShell::Quote(program));
+    }
 }
 
 // An upgrade whose set-up fails: the package as it ships, installed
