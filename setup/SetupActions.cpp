@@ -3,6 +3,7 @@
 #include <winspool.h>
 
 #include "AddinRegistration.h"
+#include "PowerPointBitness.h"
 #include "SetupProgram.h"
 #include "UniqueHandle.h"
 
@@ -80,13 +81,15 @@ UINT SetupActions::Install(const InstallerSession& session) {
     if (!printerBefore && SetupProgram::PrinterExists(kPrinter)) MarkPrinterAdded();
     const bool printerMissing = exitCode == static_cast<DWORD>(SetupProgram::kPrinterMissing) ||
                                 exitCode == static_cast<DWORD>(SetupProgram::kPrinterSetupTimedOut);
-    if ((exitCode == 0 || printerMissing) && !RegisteredForEveryUser(folder)) {
+    const bool otherBitness = exitCode == static_cast<DWORD>(SetupProgram::kPowerPointOfOtherBitness);
+    if ((exitCode == 0 || otherBitness || printerMissing) && !RegisteredForEveryUser(folder)) {
         session.Log(
             L"Brenmoor.exe registered the add-in for the installing account only, not for every user");
         return ERROR_INSTALL_FAILURE;
     }
-    if (exitCode == 0) {
+    if (exitCode == 0 || otherBitness) {
         session.Log(L"Brenmoor.exe installed the printer and registered the add-in");
+        WarnOfOtherBitness(session, folder);
         return ERROR_SUCCESS;
     }
     if (printerMissing) {
@@ -95,10 +98,21 @@ UINT SetupActions::Install(const InstallerSession& session) {
         // The add-in works once the printer is there: the installation stands,
         // and whoever installs is told how to get the printer.
         session.Warn(PrinterMissingMessage(folder, exitCode));
+        WarnOfOtherBitness(session, folder);
         return ERROR_SUCCESS;
     }
     session.Log(L"Brenmoor.exe did not register the add-in (exit code " + std::to_wstring(exitCode) + L")");
     return ERROR_INSTALL_FAILURE;
+}
+
+// The installation stands (the user may change Office later), but it is not
+// reported as a plain success.
+void SetupActions::WarnOfOtherBitness(const InstallerSession& session, const std::wstring& folder) {
+    const int bits = PowerPointBitness::Unserved(folder + L"Quillset.dll");
+    if (!bits) return;
+    const std::wstring message = PowerPointBitness::Message(bits);
+    session.Log(message);
+    session.Warn(message);
 }
 
 std::wstring SetupActions::PrinterMissingMessage(const std::wstring& folder, DWORD exitCode) {

@@ -4,7 +4,8 @@
 //    failed, or reached the installing account only, fails the installation, which
 //    the installer then rolls back; a missing printer is shown to whoever
 //    installs (written to the log when nobody watches), with the way to repair
-//    it, as the add-in is registered and the printer can be installed later.
+//    it, as the add-in is registered and the printer can be installed later; so
+//    is a PowerPoint of the other bitness, which would not see the add-in.
 //    Run again by a repair, and as the rollback of Remove.
 //  - Remove (on removal, and on rollback) unregisters the library machine-wide
 //    and removes the printer "Inkharbor" if this installation added it.
@@ -24,4 +25,5 @@ private:
     static bool RegisteredForEveryUser(const std::wstring& folder);
     static bool DeletePrinter(const wchar_t* name);
     static std::wstring PrinterMissingMessage(const std::wstring& folder, DWORD exitCode);
+    static void WarnOfOtherBitness(const InstallerSession& session, const std::wstring& folder);
 };

@@ -6,6 +6,7 @@
 #include "ComApartment.h"
 #include "LibraryExport.h"
 #include "ModulePath.h"
+#include "PowerPointBitness.h"
 #include "ProcessTree.h"
 #include "UniqueHandle.h"
 #include "WindowsVersion.h"
@@ -75,6 +76,7 @@ int SetupProgram::Run(const std::wstring& folder, DWORD printerLimitMs) {
     const PrinterSetup printer = RunPrinterInstallation(folder, printerLimitMs);
     const RegistrationResult registration = AddinRegistration::Register(folder + L"Quillset.dll");
     if (registration != RegistrationResult::Registered) return static_cast<int>(registration);
-    if (PrinterExists(kPrinter)) return 0;
-    return printer == PrinterSetup::TimedOut ? kPrinterSetupTimedOut : kPrinterMissing;
+    if (!PrinterExists(kPrinter))
+        return printer == PrinterSetup::TimedOut ? kPrinterSetupTimedOut : kPrinterMissing;
+    return PowerPointBitness::Unserved(folder + L"Quillset.dll") ? kPowerPointOfOtherBitness : 0;
 }

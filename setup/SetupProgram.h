@@ -15,11 +15,15 @@ public:
     // Registered, the printer is missing, and the batch file was ended at the
     // limit with everything it had started: a printui that hung, most likely.
     static constexpr int kPrinterSetupTimedOut = 5;
+    // Registered and the printer is there, but the PowerPoint installed is of
+    // the other bitness and finds no library of its own registered: no button.
+    static constexpr int kPowerPointOfOtherBitness = 6;
     // The batch file is given this long; a hung one must not hold the installation.
     static const DWORD kPrinterInstallationLimitMs = 2 * 60 * 1000;
 
     // Runs the whole setup; returns the process exit code (0: add-in registered,
-    // printer present; see RegistrationResult, kPrinterMissing, kPrinterSetupTimedOut).
+    // printer present; see RegistrationResult, kPrinterMissing, kPrinterSetupTimedOut,
+    // kPowerPointOfOtherBitness).
     static int Run();
     // The same for the program's folder `folder` (ending in a backslash), the
     // batch file given `printerLimitMs`.

@@ -12,6 +12,8 @@ namespace {
 const wchar_t kClsid[] = L"{91493441-5A91-11CF-8700-00AA0060263B}";
 const wchar_t kProgId[] = L"PowerPoint.Application";
 const wchar_t kDriver[] = L"Inkharbor PostScript Driver";
+// Where Windows records PowerPoint's executable, in the installer's own registry view.
+const wchar_t kAppPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\powerpnt.exe";
 }  // namespace
 
 bool StandInSetup::SetValue(const std::wstring& key, const std::wstring& value) {
@@ -26,11 +28,14 @@ bool StandInSetup::RegisterServer(const std::wstring& exePath) {
            SetValue(std::wstring(kProgId) + L"\\CLSID", kClsid) &&
            SetValue(clsidKey, L"Microsoft PowerPoint Application") &&
            SetValue(clsidKey + L"\\LocalServer32", L"\"" + exePath + L"\"") &&
-           SetValue(clsidKey + L"\\ProgID", kProgId);
+           SetValue(clsidKey + L"\\ProgID", kProgId) &&
+           RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAppPath, nullptr, REG_SZ, exePath.c_str(),
+                           static_cast<DWORD>((exePath.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool StandInSetup::UnregisterServer() {
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPath);
     return RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + kClsid).c_str()) == ERROR_SUCCESS;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Prepares a Wine prefix for the stand-in: registers it as the local server of
-// "PowerPoint.Application" and installs the printers a user would have.
+// "PowerPoint.Application" and, as PowerPoint's installer does, under App Paths
+// (where the set-up finds PowerPoint's bitness), and installs the printers a
+// user would have.
 #include <string>
 
 class StandInSetup {

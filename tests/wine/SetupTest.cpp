@@ -14,9 +14,11 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include "KeyAside.h"
 #include "LibraryExport.h"
 #include "PrinterAway.h"
 #include "PrinterInstallerStandIn.h"
+#include "RecordedPowerPoint.h"
 #include "SetupProgram.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
@@ -436,4 +438,44 @@ TEST(SetupRegistration, APrinterSetUpThatHangsIsEndedWithEverythingItStartedAtTh
     leaving.WithBatchFiles(kLeavingBatch).WithLibrary();
     EXPECT_EQ(SetupProgram::Run(leaving.Folder(), kShortLimitMs), SetupProgram::kPrinterMissing);
     EXPECT_EQ(ProcessesOf(installer.Rundll32(), GetCurrentProcessId()), "") << "processes of the batch file are left";
+}
+
+// PowerPoint's bitness is read from the executable that App Paths names. A
+// PowerPoint that would not load the library just registered, and finds none of
+// its own bitness registered in its view, is said in the exit code: the add-in
+// is registered, but that user gets no button.
+TEST(SetupRegistration, ExitCodeSaysWhenPowerPointIsOfTheOtherBitness) {
+    struct Row {
+        const char* what;
+        WORD powerPoint;  // 0: none recorded
+        bool otherRegistered;
+        int expected;
+    };
+    const int arm64 = sizeof(void*) == 8 ? 0 : SetupProgram::kPowerPointOfOtherBitness;
+    const Row rows[] = {
+        {"no PowerPoint recorded", 0, false, 0},
+        {"a PowerPoint of the library's bitness", RecordedPowerPoint::kOwnMachine, false, 0},
+        {"a PowerPoint of the other bitness", RecordedPowerPoint::kOtherMachine, false, SetupProgram::kPowerPointOfOtherBitness},
+        {"the other bitness, with a library of its own registered in its view", RecordedPowerPoint::kOtherMachine, true, 0},
+        {"an ARM64 PowerPoint, which loads x64 add-ins", IMAGE_FILE_MACHINE_ARM64, false, arm64},
+        {"App Paths naming no PE image", IMAGE_FILE_MACHINE_UNKNOWN, false, 0},
+    };
+    const std::wstring office = TestFiles::NewFolder(L"setup-office");
+    RecordedPowerPoint recorded(office);
+    const std::wstring classKey = std::wstring(L"CLSID\\") + kClsid + L"\\InprocServer32";
+    KeyAside otherClass(HKEY_CLASSES_ROOT, classKey.c_str(), RecordedPowerPoint::kOtherView);
+    SetupCopy setup(TestFiles::NewFolder(L"setup-bitness"));
+    setup.WithBatchFiles().WithLibrary();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(recorded.Record(row.powerPoint));
+        const std::wstring library = office + L"Quillset" + std::to_wstring(row.powerPoint) + L".dll";
+        Write(library, RecordedPowerPoint::ImageHeaders(row.powerPoint));
+        if (row.otherRegistered) {
+            ASSERT_TRUE(otherClass.Set(library));
+        } else {
+            otherClass.Remove();
+        }
+        EXPECT_EQ(SetupProgram::Run(setup.Folder(), kRunLimitMs), row.expected);
+    }
 }
