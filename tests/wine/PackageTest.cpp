@@ -25,6 +25,7 @@
 #include "PrinterInstallerStandIn.h"
 #include "ProcessRunner.h"
 #include "QuillsetVersion.h"
+#include "RecordedPowerPoint.h"
 #include "RegistryDump.h"
 #include "ShimLog.h"
 #include "StandInButton.h"
@@ -383,7 +384,8 @@ TEST(Package, ARefusedRegistrationFailsTheInstallationAndRollsItBack) {
 }
 
 // An upgrade whose set-up fails: the package as it ships, installed
-// interactively without the printer (a box says so and how to repair), then
+// interactively without the printer and with PowerPoint of the other bitness
+// (a box says each, the first how to repair), then
 // the refusing package, one version later. The older version is removed inside
 // the upgrade's transaction, after InstallInitialize; the upgrade's own
 // rollback runs and it is not installed. That Windows Installer then rolls the
@@ -396,14 +398,22 @@ TEST(Package, AFailedUpgradeIsRolledBackWithTheOlderVersionsRemovalInItsTransact
     {
         PrinterAway away(L"Inkharbor");
         ASSERT_TRUE(away.Removed());
+        // And PowerPoint of the other bitness, which will not see this package's add-in.
+        RecordedPowerPoint office(TestFiles::NewFolder(L"package-office"));
+        ASSERT_TRUE(office.Record(RecordedPowerPoint::kOtherMachine));
         MessageBoxWatcher watcher(IDOK, true);
         ASSERT_EQ(Msiexec(L"/i", PackageIn(L"package"), L"older.log", L"/qb"), 0u);
         std::vector<SeenMessageBox> boxes = watcher.Seen();
-        ASSERT_EQ(boxes.size(), 1u) << "no message, or more than one";
+        ASSERT_EQ(boxes.size(), 2u) << "a message missing, or more than one each";
         const std::string text(boxes[0].text.begin(), boxes[0].text.end());
         EXPECT_NE(text.find("Quillset is installed, but the printer \"Inkharbor\" is missing"), std::string::npos)
             << text;
         EXPECT_NE(text.find(kRepairAdvice), std::string::npos) << text;
+        const std::string bitness(boxes[1].text.begin(), boxes[1].text.end());
+        const char* const kOtherBitness = sizeof(void*) == 8 ? "but PowerPoint on this computer is 32-bit"
+                                                             : "but PowerPoint on this computer is 64-bit";
+        EXPECT_NE(bitness.find(kOtherBitness), std::string::npos) << bitness;
+        EXPECT_NE(Log(L"older.log").find(kOtherBitness), std::string::npos) << "not in the log";
     }
     const std::vector<std::wstring> older = RelatedProducts();
     ASSERT_EQ(older.size(), 1u);
