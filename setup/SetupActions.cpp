@@ -110,9 +110,7 @@ UINT SetupActions::Install(const InstallerSession& session) {
 void SetupActions::WarnOfOtherBitness(const InstallerSession& session, const std::wstring& folder) {
     const int bits = PowerPointBitness::Unserved(folder + L"Quillset.dll");
     if (!bits) return;
-    const std::wstring message = PowerPointBitness::Message(bits);
-    session.Log(message);
-    session.Warn(message);
+    session.Warn(PowerPointBitness::Message(bits));  // logged as well
 }
 
 std::wstring SetupActions::PrinterMissingMessage(const std::wstring& folder, DWORD exitCode) {
