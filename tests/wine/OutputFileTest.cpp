@@ -7,6 +7,7 @@
 #include <sddl.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "OutputFile.h"
@@ -207,4 +208,34 @@ TEST_F(OutputFileCheck, PrintedFileIsCompleteAtItsTrailerOrOnceItsSizeHolds) {
         ASSERT_TRUE(writer);
         EXPECT_FALSE(PrintedFileWait::Wait(withTrailer, 50, 10, 10)) << "sharing " << sharing;
     }
+}
+
+// Whether the wait returned complete for a file that arrives in its folder
+// while it pauses, and stays only five seconds unless the wait has returned.
+bool WaitSeesAFileThatStaysBriefly(const std::wstring& folder) {
+    const std::wstring path = folder + L"printing.ps";
+    const std::wstring elsewhere = folder + L"elsewhere\\printing.ps";
+    if (!CreateDirectoryW((folder + L"elsewhere").c_str(), nullptr) ||
+        !TestFiles::Write(elsewhere, "%!PS-Adobe-3.0\nshowpage\n%%EOF\n"))
+        return false;
+    UniqueKernelHandle returned(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread printer([&] {
+        // Until the wait has had its first look and pauses.
+        Sleep(300);
+        MoveFileW(elsewhere.c_str(), path.c_str());
+        // Wine's rename holds the file open for a moment, which a look that
+        // the move woke can meet; the next job's file wakes it again.
+        TestFiles::Write(folder + L"next-job.ps", "");
+        if (WaitForSingleObject(returned.Get(), 5000) != WAIT_OBJECT_0) DeleteFileW(path.c_str());
+    });
+    const bool complete = PrintedFileWait::Wait(path, 8000, 60000, 60000);
+    SetEvent(returned.Get());
+    printer.join();
+    return complete;
+}
+
+// The wait wakes when the printed file arrives, not at its next look (a minute
+// later here).
+TEST_F(OutputFileCheck, PrintedFileWaitWakesWhenTheFileArrives) {
+    EXPECT_TRUE(WaitSeesAFileThatStaysBriefly(folder));
 }
