@@ -211,12 +211,14 @@ TEST_F(OutputFileCheck, PrintedFileIsCompleteAtItsTrailerOrOnceItsSizeHolds) {
 }
 
 // Whether the wait returned complete for a file that arrives in its folder
-// while it pauses, and stays only five seconds unless the wait has returned.
+// while it pauses (moved in: a change of names only), and stays only five
+// seconds unless the wait has returned.
 bool WaitSeesAFileThatStaysBriefly(const std::wstring& folder) {
     const std::wstring path = folder + L"printing.ps";
     const std::wstring elsewhere = folder + L"elsewhere\\printing.ps";
+    const std::wstring nextJob = folder + L"elsewhere\\next-job.ps";
     if (!CreateDirectoryW((folder + L"elsewhere").c_str(), nullptr) ||
-        !TestFiles::Write(elsewhere, "%!PS-Adobe-3.0\nshowpage\n%%EOF\n"))
+        !TestFiles::Write(elsewhere, "%!PS-Adobe-3.0\nshowpage\n%%EOF\n") || !TestFiles::Write(nextJob, ""))
         return false;
     UniqueKernelHandle returned(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread printer([&] {
@@ -225,7 +227,7 @@ bool WaitSeesAFileThatStaysBriefly(const std::wstring& folder) {
         MoveFileW(elsewhere.c_str(), path.c_str());
         // Wine's rename holds the file open for a moment, which a look that
         // the move woke can meet; the next job's file wakes it again.
-        TestFiles::Write(folder + L"next-job.ps", "");
+        MoveFileW(nextJob.c_str(), (folder + L"next-job.ps").c_str());
         if (WaitForSingleObject(returned.Get(), 5000) != WAIT_OBJECT_0) DeleteFileW(path.c_str());
     });
     const bool complete = PrintedFileWait::Wait(path, 8000, 60000, 60000);
