@@ -27,9 +27,12 @@ native: deps
 	    $(CONFIGURE) -B $(BUILD)/native && \
 	    cmake --build $(BUILD)/native -j $(JOBS)'
 
-x64: deps
+# The x64 package carries the x86 library, its rows made by the native wix-registry.
+x64: deps native x86
 	@$(STAGE) "building x64" $(LOGS)/x64.log $(SHELL) -c '\
-	    $(CONFIGURE) -B $(BUILD)/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x64.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x64 && \
+	    $(CONFIGURE) -B $(BUILD)/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x64.cmake -DQUILLSET_DIST_DIR=$(CURDIR)/dist/x64 \
+	        -DQUILLSET_X86_LIBRARY=$(abspath $(BUILD))/x86/package/Quillset.dll \
+	        -DQUILLSET_WIX_REGISTRY=$(abspath $(BUILD))/native/setup/registry/wix-registry && \
 	    cmake --build $(BUILD)/x64 -j $(JOBS)'
 
 x86: deps

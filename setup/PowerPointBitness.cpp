@@ -78,11 +78,11 @@ int PowerPointBitness::Unserved(const std::wstring& library) {
     return 0;
 }
 
+// Only 64-bit Windows runs both; there the x64 package serves either Office.
 std::wstring PowerPointBitness::Message(int powerPointBits) {
     const std::wstring theirs = powerPointBits == 32 ? L"32-bit" : L"64-bit";
     const std::wstring ours = powerPointBits == 32 ? L"64-bit" : L"32-bit";
-    const std::wstring package = powerPointBits == 32 ? L"Quillset-x86.msi" : L"Quillset-x64.msi";
     return L"Quillset is registered for " + ours + L" Office, but PowerPoint on this computer is " + theirs +
-           L", so it will not show the Quillset button. Remove Quillset and install " + package +
-           L", the package for " + theirs + L" Office, instead.";
+           L", so it will not show the Quillset button. Remove Quillset and install Quillset-x64.msi, the package "
+           L"for 64-bit Windows, which serves 32-bit and 64-bit Office.";
 }

@@ -106,6 +106,15 @@ std::optional<MemoryRegistry::Value> MemoryRegistry::FindValue(const RegistryKey
     return value->second;
 }
 
+void MemoryRegistry::VisitValues(const ValueVisitor& visit) const {
+    for (const auto& root : m_roots) VisitNode(root.second, RegistryKeyPath(root.first), visit);
+}
+
+void MemoryRegistry::VisitNode(const Node& node, const RegistryKeyPath& path, const ValueVisitor& visit) {
+    for (const auto& value : node.values) visit(path, value.first, value.second);
+    for (const auto& child : node.subkeys) VisitNode(*child.second, path.Child(child.first), visit);
+}
+
 std::vector<std::wstring> MemoryRegistry::Dump() const {
     std::vector<std::wstring> lines;
     for (const auto& root : m_roots) DumpNode(root.second, RegistryKeyPath::RootName(root.first), lines);

@@ -2,6 +2,7 @@
 // A registry held in memory, for unit tests of what the registrar writes. Names
 // compare without regard to case and deleting a key with subkeys fails, as in
 // the Win32 registry.
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -36,6 +37,9 @@ public:
     void DenyAccess(const RegistryKeyPath& key);
     bool HasKey(const RegistryKeyPath& key) const;
     std::optional<Value> FindValue(const RegistryKeyPath& key, const std::wstring& name) const;
+    using ValueVisitor = std::function<void(const RegistryKeyPath& key, const std::wstring& name, const Value& value)>;
+    // Every value, keys and names in name order; "" names the default value.
+    void VisitValues(const ValueVisitor& visit) const;
     // One line per key ("HKCR\AppID") and per value ("HKCR\AppID\X @Name = s 'text'",
     // "@" alone for the default value, "d 3" for a DWORD), in name order.
     std::vector<std::wstring> Dump() const;
@@ -53,6 +57,7 @@ private:
     const Node* Find(const RegistryKeyPath& key) const;
     bool IsDenied(const RegistryKeyPath& key) const;
     std::uint32_t SetValue(const RegistryKeyPath& key, const std::wstring& name, const Value& value);
+    static void VisitNode(const Node& node, const RegistryKeyPath& path, const ValueVisitor& visit);
     static void DumpNode(const Node& node, const std::wstring& path, std::vector<std::wstring>& lines);
     static std::wstring ValueText(const Value& value);
 

@@ -11,6 +11,7 @@
 #include "Registrar.h"
 #include "RegistryScript.h"
 #include "ScriptReplacements.h"
+#include "WixRegistryRows.h"
 
 namespace {
 
@@ -523,4 +524,41 @@ TEST(MemoryRegistry, BehavesLikeTheWin32Registry) {
     EXPECT_EQ(registry.DeleteKey(a.Child(L"b")), RegistryCode::kOk);
     EXPECT_EQ(registry.DeleteKey(a), RegistryCode::kOk);
     EXPECT_EQ(registry.DeleteKey(a), RegistryCode::kNotFound);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The x64 package's rows for the x86 library, from the same scripts: Windows
+// Installer formatted text, in XML attributes.
+
+TEST(WixRegistryRows, TheLibrarysScriptsGiveItsClassAndMachineWideAddinKey) {
+    std::wstring include, error;
+    ASSERT_TRUE(WixRegistryRows::Build(
+        {ModuleScript(), AddinScript()},
+        {{L"APPID", kAppId}, {L"MODULE", L"[#QuillsetX86.dll]"}, {L"ADDINROOT", L"HKLM"}}, include, error))
+        << std::string(error.begin(), error.end());
+    for (const std::wstring& row : {
+             std::wstring(L"Root=\"HKCR\" Key=\"CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}\\InprocServer32\" "
+                          L"Type=\"string\" Value=\"[#QuillsetX86.dll]\"/>"),
+             std::wstring(L"Root=\"HKCR\" Key=\"CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}\\InprocServer32\" "
+                          L"Name=\"ThreadingModel\" Type=\"string\" Value=\"Apartment\"/>"),
+             std::wstring(L"Root=\"HKCR\" Key=\"AppID\\Quillset.DLL\" Name=\"AppID\" Type=\"string\" Value=\"") +
+                 kAppId + L"\"/>",
+             std::wstring(L"Root=\"HKCR\" Key=\"Quillset.PowerPointAdd\\CurVer\" Type=\"string\" "
+                          L"Value=\"Quillset.PowerPointA.1\"/>"),
+             std::wstring(L"Root=\"HKLM\" Key=\"Software\\Microsoft\\Office\\PowerPoint\\Addins\\"
+                          L"Quillset.PowerPointAdd\" Name=\"LoadBehavior\" Type=\"integer\" Value=\"3\"/>")})
+        EXPECT_NE(include.find(row), std::wstring::npos) << std::string(row.begin(), row.end());
+    EXPECT_EQ(include.find(L"HKCU"), std::wstring::npos);
+}
+
+TEST(WixRegistryRows, ScriptTextIsLiteralAndReplacementsAreFormatted) {
+    std::wstring include, error;
+    ASSERT_TRUE(WixRegistryRows::Build({L"HKCR { 'K[1]' = s 'a[b]&\"<%F%>' { val 'n&' = s '%F%' } }"},
+                                       {{L"F", L"[#File]"}}, include, error));
+    EXPECT_NE(include.find(L"Key=\"K[\\[]1[\\]]\" Type=\"string\" Value=\"a[\\[]b[\\]]&amp;&quot;&lt;[#File]&gt;\""),
+              std::wstring::npos)
+        << std::string(include.begin(), include.end());
+    EXPECT_NE(include.find(L"Name=\"n&amp;\" Type=\"string\" Value=\"[#File]\""), std::wstring::npos);
+    EXPECT_FALSE(WixRegistryRows::Build({L"HKCR { 'unclosed' = s 'x' "}, {}, include, error));
+    EXPECT_FALSE(error.empty());
 }

@@ -67,12 +67,12 @@ protected:
 class PdfHandler {
 public:
     PdfHandler() : m_previous(Get(L".pdf")) {
-        Set(L".pdf", L"QuillsetTest.Pdf");
-        Set(L"QuillsetTest.Pdf\\shell\\open\\command", L"\"" + ModulePath::Folder() + L"\\OpenRecorder.exe\" \"%1\"");
+        Set(L".pdf", L"RecorderTest.Pdf");
+        Set(L"RecorderTest.Pdf\\shell\\open\\command", L"\"" + ModulePath::Folder() + L"\\OpenRecorder.exe\" \"%1\"");
         DeleteFileW(Log().c_str());
     }
     ~PdfHandler() {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"QuillsetTest.Pdf");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"RecorderTest.Pdf");
         if (m_previous.empty())
             RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
         else
