@@ -3,6 +3,11 @@
 #include "UniqueHandle.h"
 
 KeyAside::KeyAside(HKEY root, std::wstring key, REGSAM view) : m_root(root), m_key(std::move(key)), m_view(view) {
+    m_lowestExisting = m_key;
+    while (!m_lowestExisting.empty() && !Exists(m_lowestExisting)) {
+        const size_t slash = m_lowestExisting.find_last_of(L'\\');
+        m_lowestExisting = slash == std::wstring::npos ? std::wstring() : m_lowestExisting.substr(0, slash);
+    }
     HKEY opened = nullptr;
     if (RegOpenKeyExW(m_root, m_key.c_str(), 0, KEY_QUERY_VALUE | m_view, &opened) != ERROR_SUCCESS) return;
     UniqueRegistryKey held(opened);
@@ -29,6 +34,20 @@ bool KeyAside::Set(const std::wstring& text) {
                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
+bool KeyAside::Exists(const std::wstring& key) const {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(m_root, key.c_str(), 0, KEY_QUERY_VALUE | m_view, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+// The key, and then each parent that setting it made, while empty.
 void KeyAside::Remove() {
     RegDeleteKeyExW(m_root, m_key.c_str(), m_view, 0);
+    for (std::wstring key = m_key;;) {
+        const size_t slash = key.find_last_of(L'\\');
+        key = slash == std::wstring::npos ? std::wstring() : key.substr(0, slash);
+        if (key.size() <= m_lowestExisting.size() || RegDeleteKeyExW(m_root, key.c_str(), m_view, 0) != ERROR_SUCCESS)
+            break;
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A registry key's default text, set or removed for a test, and put back as it
-// was (or the key removed) at the end. In the given registry view.
+// was at the end: a key that was not there goes again, with the parents that
+// setting it made. In the given registry view.
 #include <windows.h>
 
 #include <string>
@@ -16,9 +17,13 @@ public:
     void Remove();
 
 private:
+    bool Exists(const std::wstring& key) const;
+
+
     HKEY m_root;
     std::wstring m_key;
     REGSAM m_view;
     bool m_existed = false;
+    std::wstring m_lowestExisting;  // the nearest of the key and its parents that exists
     std::wstring m_saved;
 };

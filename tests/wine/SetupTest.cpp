@@ -291,7 +291,8 @@ TEST_F(SetupRun, RunsTheVistaBatchFileOnMajorVersionSixOnlyThroughTheSystemsCmd)
 
 TEST_F(SetupRun, RegistersOnlyAfterTheBatchFileHasEnded) {
     ULONGLONG waited = 0;
-    while (runs->held->Started().empty() && waited < kRunLimitMs) Sleep(50), waited += 50;
+    // Until its line is whole: cmd writes it in pieces.
+    while (runs->held->Started().find("\r\n") == std::string::npos && waited < kRunLimitMs) Sleep(50), waited += 50;
     ASSERT_EQ(runs->held->Started(), "PrinterVista.bat started\r\n");
     EXPECT_EQ(runs->held->Calls(), "") << "registered while the batch file still ran";
     // The system's own cmd.exe, without the user's AutoRun commands (/d), the
