@@ -62,7 +62,8 @@ DWORD ProcessRunner::RunDetached(const std::wstring& commandLine, const std::wst
     const wchar_t* folder = currentFolder.empty() ? nullptr : currentFolder.c_str();
     void* block = environment.empty() ? nullptr : const_cast<wchar_t*>(environment.c_str());
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                        DETACHED_PROCESS | (block ? CREATE_UNICODE_ENVIRONMENT : 0), block, folder, &startup, &info))
+                        DETACHED_PROCESS | (block ? CREATE_UNICODE_ENVIRONMENT : 0), block, folder, &startup,
+                        &info))
         return 0;
     UniqueKernelHandle process(info.hProcess);
     UniqueKernelHandle thread(info.hThread);

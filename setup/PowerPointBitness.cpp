@@ -23,8 +23,9 @@ bool ReadAt(HANDLE file, LONG offset, T& value) {
 }  // namespace
 
 int PowerPointBitness::OfImage(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     IMAGE_DOS_HEADER dos{};
     DWORD signature = 0;
     IMAGE_FILE_HEADER header{};
@@ -50,9 +51,11 @@ std::wstring PowerPointBitness::ReadPath(HKEY root, const wchar_t* key, REGSAM v
     UniqueRegistryKey held(opened);
     wchar_t value[MAX_PATH * 2] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(held.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return {};
+    if (RegGetValueW(held.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return {};
     std::wstring path(value);
-    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') path = path.substr(1, path.size() - 2);
+    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+        path = path.substr(1, path.size() - 2);
     return path;
 }
 
@@ -83,6 +86,7 @@ std::wstring PowerPointBitness::Message(int powerPointBits) {
     const std::wstring theirs = powerPointBits == 32 ? L"32-bit" : L"64-bit";
     const std::wstring ours = powerPointBits == 32 ? L"64-bit" : L"32-bit";
     return L"Quillset is registered for " + ours + L" Office, but PowerPoint on this computer is " + theirs +
-           L", so it will not show the Quillset button. Remove Quillset and install Quillset-x64.msi, the package "
+           L", so it will not show the Quillset button. Remove Quillset and install Quillset-x64.msi, the "
+           L"package "
            L"for 64-bit Windows, which serves 32-bit and 64-bit Office.";
 }

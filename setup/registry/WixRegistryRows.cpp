@@ -10,11 +10,20 @@ std::wstring XmlEscaped(const std::wstring& text) {
     std::wstring out;
     for (wchar_t c : text) {
         switch (c) {
-            case L'&': out += L"&amp;"; break;
-            case L'<': out += L"&lt;"; break;
-            case L'>': out += L"&gt;"; break;
-            case L'"': out += L"&quot;"; break;
-            default: out += c;
+            case L'&':
+                out += L"&amp;";
+                break;
+            case L'<':
+                out += L"&lt;";
+                break;
+            case L'>':
+                out += L"&gt;";
+                break;
+            case L'"':
+                out += L"&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -22,10 +31,14 @@ std::wstring XmlEscaped(const std::wstring& text) {
 
 const wchar_t* RootAttribute(RegistryRoot root) {
     switch (root) {
-        case RegistryRoot::ClassesRoot: return L"HKCR";
-        case RegistryRoot::CurrentUser: return L"HKCU";
-        case RegistryRoot::LocalMachine: return L"HKLM";
-        default: return L"HKU";
+        case RegistryRoot::ClassesRoot:
+            return L"HKCR";
+        case RegistryRoot::CurrentUser:
+            return L"HKCU";
+        case RegistryRoot::LocalMachine:
+            return L"HKLM";
+        default:
+            return L"HKU";
     }
 }
 
@@ -51,11 +64,12 @@ std::wstring WixRegistryRows::Marker(std::size_t index) {
     return std::wstring(1, wchar_t(0xE000)) + std::to_wstring(index) + wchar_t(0xE001);
 }
 
-std::wstring WixRegistryRows::Attribute(const std::wstring& text,
-                                        const std::vector<std::pair<std::wstring, std::wstring>>& replacements) {
+std::wstring WixRegistryRows::Attribute(
+    const std::wstring& text, const std::vector<std::pair<std::wstring, std::wstring>>& replacements) {
     std::wstring out;
     std::size_t done = 0;
-    for (std::size_t at = text.find(wchar_t(0xE000)); at != std::wstring::npos; at = text.find(wchar_t(0xE000), done)) {
+    for (std::size_t at = text.find(wchar_t(0xE000)); at != std::wstring::npos;
+         at = text.find(wchar_t(0xE000), done)) {
         const std::size_t end = text.find(wchar_t(0xE001), at);
         out += Literal(text.substr(done, at - done));
         out += XmlEscaped(replacements[std::stoul(text.substr(at + 1, end - at - 1))].second);
@@ -83,15 +97,18 @@ bool WixRegistryRows::Build(const std::vector<std::wstring>& scripts,
             return false;
         }
     }
-    include = L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- Generated from the registration scripts. -->\n<Include>\n";
-    registry.VisitValues([&](const RegistryKeyPath& key, const std::wstring& name, const MemoryRegistry::Value& value) {
-        include += std::wstring(L"  <RegistryValue Root=\"") + RootAttribute(key.Root()) + L"\" Key=\"" +
-                   Attribute(key.Subkey(), replacements) + L"\"" +
-                   (name.empty() ? L"" : L" Name=\"" + Attribute(name, replacements) + L"\"") +
-                   (value.isDword ? L" Type=\"integer\" Value=\"" + std::to_wstring(value.number)
-                                  : L" Type=\"string\" Value=\"" + Attribute(value.text, replacements)) +
-                   L"\"/>\n";
-    });
+    include =
+        L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- Generated from the registration scripts. "
+        L"-->\n<Include>\n";
+    registry.VisitValues(
+        [&](const RegistryKeyPath& key, const std::wstring& name, const MemoryRegistry::Value& value) {
+            include += std::wstring(L"  <RegistryValue Root=\"") + RootAttribute(key.Root()) + L"\" Key=\"" +
+                       Attribute(key.Subkey(), replacements) + L"\"" +
+                       (name.empty() ? L"" : L" Name=\"" + Attribute(name, replacements) + L"\"") +
+                       (value.isDword ? L" Type=\"integer\" Value=\"" + std::to_wstring(value.number)
+                                      : L" Type=\"string\" Value=\"" + Attribute(value.text, replacements)) +
+                       L"\"/>\n";
+        });
     include += L"</Include>\n";
     return true;
 }

@@ -15,8 +15,8 @@ public:
     // `error`, when a script fails. Keys without values (the class's
     // "Programmable" marker) get no row: the installer writes keys for values only.
     static bool Build(const std::vector<std::wstring>& scripts,
-                      const std::vector<std::pair<std::wstring, std::wstring>>& replacements, std::wstring& include,
-                      std::wstring& error);
+                      const std::vector<std::pair<std::wstring, std::wstring>>& replacements,
+                      std::wstring& include, std::wstring& error);
     // Literal text for a formatted column in an XML attribute.
     static std::wstring Literal(const std::wstring& text);
 

@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
         const std::string argument = argv[i];
         const std::size_t equals = argument.find('=');
         if (equals != std::string::npos) {
-            replacements.emplace_back(FromUtf8(argument.substr(0, equals)), FromUtf8(argument.substr(equals + 1)));
+            replacements.emplace_back(FromUtf8(argument.substr(0, equals)),
+                                      FromUtf8(argument.substr(equals + 1)));
             continue;
         }
         std::ifstream file(argument, std::ios::binary);

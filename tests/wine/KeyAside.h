@@ -15,15 +15,16 @@ public:
 
     bool Set(const std::wstring& text);
     void Remove();
+    // A key's default text, in `view`; false when the key or its text is not there.
+    static bool Read(HKEY root, const std::wstring& key, REGSAM view, std::wstring& text);
 
 private:
     bool Exists(const std::wstring& key) const;
 
-
     HKEY m_root;
     std::wstring m_key;
     REGSAM m_view;
-    bool m_existed = false;
+    bool m_hadText = false;
     std::wstring m_lowestExisting;  // the nearest of the key and its parents that exists
     std::wstring m_saved;
 };

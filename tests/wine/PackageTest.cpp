@@ -24,6 +24,7 @@
 #include "PrinterAway.h"
 #include "PrinterInstallerStandIn.h"
 #include "ProcessRunner.h"
+#include "KeyAside.h"
 #include "QuillsetVersion.h"
 #include "RecordedPowerPoint.h"
 #include "RegistryDump.h"
@@ -134,14 +135,8 @@ std::wstring ProductInfo(const std::wstring& product, const wchar_t* property) {
 
 // In this program's registry view, or the one `view` names (KEY_WOW64_32KEY, KEY_WOW64_64KEY).
 std::wstring Text(HKEY root, const std::wstring& path, REGSAM view = 0) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return L"<none>";
-    UniqueRegistryKey held(key);
-    wchar_t value[1024] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return L"<none>";
-    return value;
+    std::wstring text;
+    return KeyAside::Read(root, path, view, text) ? text : L"<none>";
 }
 
 DWORD LoadBehavior(REGSAM view = 0) {
