@@ -1,6 +1,7 @@
 # make test   install what is missing, build native and both Windows targets, run every test
 # make demo   install what is missing, build, and run the main job under Wine
-#             (ARCH=x86: the x86 build's, with 32-bit Wine)
+#             (ARCH=x86: 32-bit PowerPoint's, with 32-bit Wine, through the x64
+#             package; PACKAGE=x86 through the x86 package)
 # make dist   build the deliverables into dist/x86 and dist/x64 (stripped; symbols in
 #             dist/symbols), zip each folder, and the installer packages dist/Quillset-*.msi
 # make dist SIGN_PFX=file.pfx SIGN_PASSWORD=... [SIGN_TIMESTAMP=URL]
@@ -65,10 +66,12 @@ endif
 test: native x64 x86
 	@$(STAGE) --result '% tests passed, ' testing $(LOGS)/test.log scripts/run-tests $(BUILD)
 
-# ARCH=x86: the x86 build's road, in the 32-bit test bed.
+# ARCH=x86: 32-bit Office's road, in the 32-bit test bed, with the x64 package
+# (PACKAGE=x86: the x86 package's).
 ARCH ?= x64
-demo: $(ARCH)
-	@ARCH=$(ARCH) scripts/demo $(BUILD)/$(ARCH)
+PACKAGE ?= x64
+demo: $(ARCH) $(PACKAGE)
+	@ARCH=$(ARCH) PACKAGE=$(PACKAGE) scripts/demo $(BUILD)/$(ARCH)
 
 screenshots: demo
 	@scripts/screenshots $(BUILD)/$(ARCH)/demo docs

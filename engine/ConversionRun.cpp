@@ -3,11 +3,19 @@
 #include <windows.h>
 
 #include "AppMessageBox.h"
+#include "GhostscriptLocator.h"
 #include "OutputFile.h"
 #include "OutputNaming.h"
 #include "PresentationConverter.h"
 
 ConversionRun::Outcome ConversionRun::Execute() const {
+    // Without an interpreter nothing is asked or printed, and its message is
+    // the run's only report.
+    GhostscriptInterpreter interpreter;
+    if (!GhostscriptLocator::Find(interpreter)) {
+        AppMessageBox::Show(GhostscriptLocator::NotFoundMessage());
+        return Outcome::Failed;
+    }
     const std::wstring outputPath = OutputPath();
     const bool exists = OutputFile::Exists(outputPath);
     if (exists && !ConfirmReplace(outputPath)) return Outcome::Declined;

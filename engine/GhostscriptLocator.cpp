@@ -74,7 +74,7 @@ void CollectNewest(const wchar_t* publisher, REGSAM view, GhostscriptInterpreter
 }  // namespace
 
 std::wstring GhostscriptLocator::BundledFolder() {
-    return ModulePath::Folder() + L"\\gs\\gs8.64\\bin\\";
+    return ModulePath::ProductFolder() + L"\\gs\\gs8.64\\bin\\";
 }
 
 bool GhostscriptLocator::Find(GhostscriptInterpreter& found) {

@@ -8,7 +8,7 @@
 
 class GhostscriptLocator {
 public:
-    // "gs\gs8.64\bin\" beside this module.
+    // "gs\gs8.64\bin\" in the product's folder (ModulePath::ProductFolder).
     static std::wstring BundledFolder();
     // The interpreter of this module's conversions; false when there is none.
     static bool Find(GhostscriptInterpreter& found);

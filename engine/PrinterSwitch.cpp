@@ -33,7 +33,7 @@ PrinterSwitch::PrinterSwitch(const std::wstring& printer) : m_lock(kLockWaitMs) 
         Fail(L"The printer " + printer +
              L" cannot be made the default printer. Is it installed? Nothing is printed. To repair "
              L"it, select Quillset in Programs and Features and choose Repair, or run Brenmoor.exe in " +
-             ModulePath::Folder() + L"\\ as administrator.");
+             ModulePath::ProductFolder() + L"\\ as administrator.");
         return;
     }
     m_switched = true;

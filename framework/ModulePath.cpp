@@ -37,6 +37,18 @@ std::wstring ModulePath::Folder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+std::wstring ModulePath::ProductFolder() {
+    return ProductFolderOf(Folder());
+}
+
+std::wstring ModulePath::ProductFolderOf(const std::wstring& folder) {
+    const size_t slash = folder.find_last_of(L'\\');
+    if (slash == std::wstring::npos || _wcsicmp(folder.c_str() + slash + 1, L"x86") != 0) return folder;
+    const std::wstring parent = folder.substr(0, slash);
+    const bool setUp = GetFileAttributesW((parent + L"\\Brenmoor.exe").c_str()) != INVALID_FILE_ATTRIBUTES;
+    return setUp ? parent : folder;
+}
+
 std::wstring ModulePath::BaseName() {
     std::wstring path = File();
     std::wstring name = path.substr(path.find_last_of(L'\\') + 1);

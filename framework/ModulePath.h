@@ -12,6 +12,11 @@ public:
     static std::wstring File();
     // Folder of this module, without a trailing backslash.
     static std::wstring Folder();
+    // The installation's folder: this module's own, or the one above it for the
+    // 32-bit library that the x64 package carries in "x86\" beside its Brenmoor.exe.
+    static std::wstring ProductFolder();
+    // The same for a module in `folder` (no trailing backslash).
+    static std::wstring ProductFolderOf(const std::wstring& folder);
     // File name without folder and extension.
     static std::wstring BaseName();
 };

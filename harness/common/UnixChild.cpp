@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -71,19 +73,34 @@ std::string UnixChild::ReadFile(const std::wstring& path) {
 int UnixChild::Run(const std::wstring& script, const std::wstring& requestFile) {
     const std::wstring statusFile = requestFile + L".status";
     DeleteFileW(statusFile.c_str());
-    std::wstring commandLine = L"\"" + script + L"\" \"" + Wide(UnixPath(requestFile)) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return -1;
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (process.hThread) CloseHandle(process.hThread);
-
+    if (!Start(script, requestFile)) return -1;
     while (GetFileAttributesW(statusFile.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(20);
     int status = 255;
     if (std::sscanf(ReadFile(statusFile).c_str(), "%d", &status) != 1) status = 255;
     DeleteFileW(statusFile.c_str());
     return status;
+}
+
+std::wstring UnixChild::Starter(const std::wstring& script) {
+    const size_t slash = script.find_last_of(L'\\');
+    return (slash == std::wstring::npos ? std::wstring() : script.substr(0, slash + 1)) + kStarter;
+}
+
+// Through unix-start.exe, a Windows program whose handles are real: what Wine
+// hands back for the Unix program stays in that process.
+bool UnixChild::Start(const std::wstring& script, const std::wstring& requestFile) {
+    const std::wstring starter = Starter(script);
+    std::wstring commandLine =
+        L"\"" + starter + L"\" \"" + script + L"\" \"" + Wide(UnixPath(requestFile)) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(starter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    const UniqueKernelHandle child(process.hProcess);
+    const UniqueKernelHandle thread(process.hThread);
+    DWORD code = 1;
+    return WaitForSingleObject(child.Get(), INFINITE) == WAIT_OBJECT_0 && GetExitCodeProcess(child.Get(), &code) &&
+           code == 0;
 }

@@ -3,6 +3,7 @@
 // Wine starts a Unix executable through CreateProcess but hands back no process
 // handle, so the script reports its exit status in "<request file>.status"
 // (written under another name and renamed into place), which this waits for.
+// The script is started through unix-start.exe, which lies beside it: see there.
 #include <string>
 
 class UnixChild {
@@ -11,6 +12,10 @@ public:
     // only argument; returns the script's exit status, or -1 if it did not start.
     static int Run(const std::wstring& script, const std::wstring& requestFile);
 
+    // The starter that Run uses for `script`: unix-start.exe in its folder.
+    static std::wstring Starter(const std::wstring& script);
+    static constexpr const wchar_t* kStarter = L"unix-start.exe";
+
     static std::string UnixPath(const std::wstring& windowsPath);
     static std::string Utf8(const std::wstring& text);
     static std::wstring Wide(const std::string& text);
@@ -18,4 +23,7 @@ public:
     static std::wstring TempFile(const wchar_t* prefix);
     static bool WriteFile(const std::wstring& path, const std::string& bytes, bool append = false);
     static std::string ReadFile(const std::wstring& path);
+
+private:
+    static bool Start(const std::wstring& script, const std::wstring& requestFile);
 };

@@ -8,6 +8,7 @@
 
 #include "GhostscriptLocator.h"
 #include "InstalledGhostscript.h"
+#include "ModulePath.h"
 #include "TestFiles.h"
 #include "UnixChild.h"
 
@@ -117,4 +118,27 @@ TEST(GhostscriptLocator, NeitherBundledNorInstalledIsNotFound) {
     EXPECT_NE(message.find(GhostscriptLocator::BundledFolder() + L"gswin32c.exe"), std::wstring::npos)
         << UnixChild::Utf8(message);
     EXPECT_NE(message.find(L"installed Ghostscript 9 or later"), std::wstring::npos);
+}
+
+// The x64 package carries the 32-bit library in "x86\" below the product's
+// folder, where the user puts Ghostscript and Brenmoor.exe lies: that library
+// looks there too, not in a folder of its own.
+TEST(GhostscriptLocator, TheProductFolderIsAboveTheX64PackagesX86Library) {
+    const std::wstring product = TestFiles::NewFolder(L"product");
+    ASSERT_TRUE(TestFiles::Write(product + L"Brenmoor.exe", ""));
+    const std::wstring lone = TestFiles::NewFolder(L"lone");
+    const struct {
+        std::wstring moduleFolder;
+        std::wstring expected;
+    } rows[] = {
+        {product + L"x86", product.substr(0, product.size() - 1)},
+        {product + L"X86", product.substr(0, product.size() - 1)},
+        {product.substr(0, product.size() - 1), product.substr(0, product.size() - 1)},
+        {product + L"x64", product + L"x64"},
+        {product + L"ax86", product + L"ax86"},
+        {lone + L"x86", lone + L"x86"},  // no setup above it: not the package's
+        {L"x86", L"x86"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ModulePath::ProductFolderOf(row.moduleFolder), row.expected) << UnixChild::Utf8(row.moduleFolder);
 }

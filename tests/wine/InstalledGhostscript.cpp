@@ -42,6 +42,7 @@ bool InstalledGhostscript::PutFiles() const {
     const std::wstring runner = folder + L"gswin64c-run";
     return CopyFileW((built + L"gswin64c.exe").c_str(), console.c_str(), FALSE) &&
            CopyFileW((built + L"gswin64c-run").c_str(), runner.c_str(), FALSE) &&
+           CopyFileW((built + L"unix-start.exe").c_str(), (folder + L"unix-start.exe").c_str(), FALSE) &&
            // CopyFileW drops the Unix half's execute bit.
            UnixShell::Run("chmod +x " + UnixShell::Quote(runner)).status == 0;
 }

@@ -45,10 +45,6 @@ const wchar_t kInprocServer[] = L"CLSID\\{7EEF936A-F221-4F46-8C29-92821BB74D7B}\
 const wchar_t* const kInstalled[] = {L"Quillset.dll", L"Brenmoor.exe", L"PrinterXP.bat", L"PrinterVista.bat",
                                      L"INSTALL.txt"};
 const wchar_t kClassDriver[] = L"Microsoft PS Class Driver";
-// What the installation says, and the add-in's folder names, when the printer is missing.
-const char kRepairAdvice[] =
-    "so presentations cannot be converted yet. To repair it, select Quillset in Programs and Features and "
-    "choose Repair, or run Brenmoor.exe in C:\\Program Files\\Quillset\\ as administrator.";
 // What names our entries anywhere in the registry.
 const wchar_t* const kOurs[] = {L"quillset", L"7eef936a", L"a35fc283", L"a492d605", L"5c4b41dd"};
 
@@ -61,6 +57,14 @@ std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
     ExpandEnvironmentStringsW(L"%ProgramFiles%\\Quillset\\", path, MAX_PATH);
     return path;
+}
+
+// What the installation says, and the add-in's folder names, when the printer is missing.
+std::string RepairAdvice() {
+    const std::wstring folder = ProgramFolder();
+    return "so presentations cannot be converted yet. To repair it, select Quillset in Programs and Features and "
+           "choose Repair, or run Brenmoor.exe in " +
+           std::string(folder.begin(), folder.end()) + " as administrator.";
 }
 
 // The package installed first: the build's own, or the signed one that
@@ -200,7 +204,7 @@ void AddGhostscript(const std::wstring& program) {
     const std::wstring bin = program + L"gs\\gs8.64\\bin\\";
     for (const wchar_t* folder : {L"gs", L"gs\\gs8.64", L"gs\\gs8.64\\bin"})
         CreateDirectoryW((program + folder).c_str(), nullptr);
-    for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run"})
+    for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run", L"unix-start.exe"})
         CopyFileW(TestFiles::Built(std::wstring(L"addin\\gs\\gs8.64\\bin\\") + file).c_str(),
                   (bin + file).c_str(), FALSE);
     UnixShell::Run("chmod +x " + UnixShell::Quote(bin + L"gswin32c-run"));
@@ -275,7 +279,7 @@ TEST(Package, InstallsConvertsUpgradesAndRemovesWithoutATrace) {
         Log(L"install.log").find("Brenmoor.exe registered the add-in, but the printer \"Inkharbor\" is missing"),
         std::string::npos);
 
-    EXPECT_NE(Log(L"install.log").find(kRepairAdvice), std::string::npos) << "no repair advice in the log";
+    EXPECT_NE(Log(L"install.log").find(RepairAdvice()), std::string::npos) << "no repair advice in the log";
 
     AddGhostscript(program);
     const std::wstring pdf = ConvertTheSample({{L"user-password", L"open"}, {L"owner-password", L"boss"},
@@ -428,7 +432,7 @@ TEST(Package, AFailedUpgradeIsRolledBackWithTheOlderVersionsRemovalInItsTransact
         const std::string text(boxes[0].text.begin(), boxes[0].text.end());
         EXPECT_NE(text.find("Quillset is installed, but the printer \"Inkharbor\" is missing"), std::string::npos)
             << text;
-        EXPECT_NE(text.find(kRepairAdvice), std::string::npos) << text;
+        EXPECT_NE(text.find(RepairAdvice()), std::string::npos) << text;
         const char* const kOtherBitness = "but PowerPoint on this computer is 64-bit";
         if (!kCarriesX86) {
             const std::string bitness(boxes[1].text.begin(), boxes[1].text.end());

@@ -8,15 +8,25 @@
 namespace {
 
 const wchar_t kTestBedDriver[] = L"Inkharbor PostScript Driver";
+
+// The machine's own environment, where its printer installer looks for drivers:
+// a 32-bit process on 64-bit Windows would otherwise add them for "Windows NT x86".
+LPWSTR Environment() {
+    static wchar_t x64[] = L"Windows x64";
+    static wchar_t x86[] = L"Windows NT x86";
+    const bool native64 = sizeof(void*) == 8 || TestFiles::Wow64();
+    return native64 ? x64 : x86;
+}
 // Wine loads its own printui.dll unless told to take the one in System32.
 const wchar_t kOverride[] = L"Software\\Wine\\AppDefaults\\rundll32.exe";
 
 // The test bed's driver's data file (its PPD), which the models' drivers share.
 std::wstring TestBedDataFile() {
     DWORD needed = 0, count = 0;
-    EnumPrinterDriversW(nullptr, nullptr, 3, nullptr, 0, &needed, &count);
+    EnumPrinterDriversW(nullptr, Environment(), 3, nullptr, 0, &needed, &count);
     std::vector<BYTE> buffer(needed);
-    if (!needed || !EnumPrinterDriversW(nullptr, nullptr, 3, buffer.data(), needed, &needed, &count)) return {};
+    if (!needed || !EnumPrinterDriversW(nullptr, Environment(), 3, buffer.data(), needed, &needed, &count))
+        return {};
     const auto* drivers = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i)
         if (drivers[i].pName && std::wstring(drivers[i].pName) == kTestBedDriver) return drivers[i].pDataFile;
@@ -27,9 +37,9 @@ std::wstring TestBedDataFile() {
 
 PrinterInstallerStandIn::PrinterInstallerStandIn(const std::vector<std::wstring>& models)
     : m_folder(TestFiles::NewFolder(L"printui")), m_away(L"Inkharbor") {
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    m_system32 = std::wstring(system) + L"\\";
+    // The batch files run the machine's own rundll32.exe (Sysnative from a 32-bit
+    // setup), which loads the printui.dll of its own System32 and bitness.
+    m_system32 = TestFiles::NativeSystemFolder() + L"\\";
     m_ready = m_away.Removed() && PutInPlace();
     for (const auto& model : models) m_ready = AddDriver(model) && m_ready;
 }
@@ -37,7 +47,7 @@ PrinterInstallerStandIn::PrinterInstallerStandIn(const std::vector<std::wstring>
 bool PrinterInstallerStandIn::PutInPlace() {
     const wchar_t native[] = L"native";
     return CopyFileW((m_system32 + L"printui.dll").c_str(), (m_folder + L"printui-wine.dll").c_str(), FALSE) &&
-           CopyFileW(TestFiles::Built(L"harness\\printui\\printui.dll").c_str(), (m_system32 + L"printui.dll").c_str(),
+           CopyFileW(TestFiles::NativePrintUI().c_str(), (m_system32 + L"printui.dll").c_str(),
                      FALSE) &&
            RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kOverride) + L"\\DllOverrides").c_str(), L"printui",
                            REG_SZ, native, sizeof native) == ERROR_SUCCESS &&
@@ -50,7 +60,7 @@ PrinterInstallerStandIn::~PrinterInstallerStandIn() {
     if (TestFiles::Exists(m_folder + L"printui-wine.dll"))
         CopyFileW((m_folder + L"printui-wine.dll").c_str(), (m_system32 + L"printui.dll").c_str(), FALSE);
     m_away.Restore();
-    for (const auto& model : m_models) DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(model.c_str()));
+    for (const auto& model : m_models) DeletePrinterDriverW(nullptr, Environment(), const_cast<LPWSTR>(model.c_str()));
 }
 
 bool PrinterInstallerStandIn::AddDriver(const std::wstring& model) {
@@ -58,6 +68,7 @@ bool PrinterInstallerStandIn::AddDriver(const std::wstring& model) {
     DRIVER_INFO_3W driver = {};
     driver.cVersion = 3;
     driver.pName = const_cast<LPWSTR>(model.c_str());
+    driver.pEnvironment = Environment();
     driver.pDriverPath = const_cast<LPWSTR>(L"wineps.drv");
     driver.pConfigFile = const_cast<LPWSTR>(L"wineps.drv");
     driver.pDataFile = dataFile.data();

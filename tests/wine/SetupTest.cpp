@@ -297,11 +297,12 @@ TEST_F(SetupRun, RegistersOnlyAfterTheBatchFileHasEnded) {
     EXPECT_EQ(runs->held->Calls(), "") << "registered while the batch file still ran";
     // The system's own cmd.exe, without the user's AutoRun commands (/d), the
     // batch file's path quoted inside the quotes that cmd strips.
+    // A 32-bit Brenmoor on 64-bit Windows names System32's, and runs SysWOW64's.
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
-    std::wstring expected =
-        cmd + L"\n\"" + cmd + L"\" /d /c \"\"" + runs->held->Folder() + L"PrinterVista.bat\"\"";
+    std::wstring expected = TestFiles::ImageSystemFolder() + L"\\cmd.exe\n\"" + cmd + L"\" /d /c \"\"" +
+                            runs->held->Folder() + L"PrinterVista.bat\"\"";
     std::wstring seen = ImageAndCommandLine(OpenChild(runs->held->ProcessId()).Get());
     CharLowerW(expected.data());
     CharLowerW(seen.data());

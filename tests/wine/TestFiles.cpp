@@ -24,6 +24,31 @@ std::wstring TestFiles::Built(const std::wstring& relative) {
     return Below(QUILLSET_BINARY_DIR, relative);
 }
 
+std::wstring TestFiles::NativePrintUI() {
+    return Below(QUILLSET_NATIVE_BINARY_DIR, L"harness\\printui\\printui.dll");
+}
+
+bool TestFiles::Wow64() {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::wstring TestFiles::ImageSystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (!Wow64() || !GetSystemWow64DirectoryW(folder, MAX_PATH)) GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+std::wstring TestFiles::NativeSystemFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (!Wow64()) {
+        GetSystemDirectoryW(folder, MAX_PATH);
+        return folder;
+    }
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\Sysnative";
+}
+
 std::wstring TestFiles::NewFolder(const std::wstring& name) {
     static const std::wstring temp = [] {
         wchar_t path[MAX_PATH + 1] = {};
