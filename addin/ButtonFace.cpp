@@ -114,19 +114,22 @@ HRESULT ButtonFace::Apply(IDispatch* button) {
     return S_OK;
 }
 
-HRESULT ButtonFace::SetPicture(IDispatch* button) {
+HRESULT ButtonFace::Picture(ComRef<IDispatch>& picture) {
     PICTDESC description{};
     description.cbSizeofstruct = sizeof description;
     description.picType = PICTYPE_BITMAP;
     description.bmp.hbitmap = LoadFace();
     if (!description.bmp.hbitmap) return HRESULT_FROM_WIN32(GetLastError());
-    ComRef<IDispatch> picture;
     // The picture owns the bitmap from here on.
     HRESULT hr = OleCreatePictureIndirect(&description, IID_IDispatch, TRUE, picture.PutVoid());
-    if (FAILED(hr)) {
-        DeleteObject(description.bmp.hbitmap);
-        return hr;
-    }
+    if (FAILED(hr)) DeleteObject(description.bmp.hbitmap);
+    return hr;
+}
+
+HRESULT ButtonFace::SetPicture(IDispatch* button) {
+    ComRef<IDispatch> picture;
+    HRESULT hr = Picture(picture);
+    if (FAILED(hr)) return hr;
     UniqueVariant value;
     value.Get()->vt = VT_DISPATCH;
     value.Get()->pdispVal = picture.Detach();

@@ -6,10 +6,14 @@
 // palette handles), or one that stays busy, is left alone: no face then.
 #include <oaidl.h>
 
+#include "ComRef.h"
+
 class ButtonFace {
 public:
     // S_OK also when the button got no face.
     static HRESULT Apply(IDispatch* button);
+    // The face as an IPictureDisp (the ribbon's image), of the bitmap's own size.
+    static HRESULT Picture(ComRef<IDispatch>& picture);
 
 private:
     static HRESULT SetPicture(IDispatch* button);

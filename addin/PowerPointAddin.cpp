@@ -14,6 +14,7 @@
 #include "OfficeIds.h"
 #include "PresentationConverter.h"
 #include "PrinterSwitch.h"
+#include "RibbonXml.h"
 
 namespace {
 
@@ -87,10 +88,13 @@ HRESULT CPowerPointAddin::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 CPowerPointAddin::CPowerPointAddin(IUnknown* outer)
-    : m_outer(outer ? outer : &m_inner), m_sink(*static_cast<IPowerPointAddin*>(this), [this] { OnClick(); }) {
+    : m_outer(outer ? outer : &m_inner),
+      m_sink(*static_cast<IPowerPointAddin*>(this), [this] { OnClick(); }),
+      m_ribbonCallbacks({[this](IDispatch* ribbon) { m_ribbon = ribbon; }, [this] { OnRibbonClick(); },
+                         [](ComRef<IDispatch>& picture) { return ButtonFace::Picture(picture); }}) {
     ModuleLock::Add();
     TypedDispatch<IPowerPointAddin>::LoadTypeInfo(OwnTypeLibrary().Get());
-    TypedDispatch<_IDTExtensibility2>::LoadTypeInfo(AddInDesignerTypeLibrary().Get());
+    RibbonDispatch<_IDTExtensibility2>::LoadTypeInfo(AddInDesignerTypeLibrary().Get());
 }
 
 CPowerPointAddin::~CPowerPointAddin() {
@@ -111,6 +115,7 @@ HRESULT CPowerPointAddin::InnerQueryInterface(REFIID iid, void** out) {
     else if (iid == IID_IDispatch) *out = static_cast<_IDTExtensibility2*>(this);  // late-bound connection calls
     else if (iid == IID_ISupportErrorInfo) *out = static_cast<ISupportErrorInfo*>(this);
     else if (iid == __uuidof(_IDTExtensibility2)) *out = static_cast<_IDTExtensibility2*>(this);
+    else if (iid == __uuidof(IRibbonExtensibility)) *out = static_cast<IRibbonExtensibility*>(this);
     if (!*out) return E_NOINTERFACE;
     static_cast<IUnknown*>(*out)->AddRef();
     return S_OK;
@@ -144,6 +149,7 @@ HRESULT CPowerPointAddin::Connect(IDispatch* application) {
     if (FAILED(hr)) return hr;
     m_button = button;
     Subscribe(button.Get());  // a button that cannot be heard still shows; nothing more to do
+    m_connected = true;
     return S_OK;
 }
 
@@ -200,11 +206,35 @@ STDMETHODIMP CPowerPointAddin::OnDisconnection(int, SAFEARRAY**) {
     } catch (...) {
     }
     m_cookie = kNoSubscription;
+    m_connected = false;
     return E_NOTIMPL;
+}
+
+// PowerPoint asks once per kind of window; only a presentation's gets the group.
+STDMETHODIMP CPowerPointAddin::GetCustomUI(BSTR ribbonId, BSTR* ribbonXml) {
+    if (!ribbonXml) return E_POINTER;
+    *ribbonXml = nullptr;
+    try {
+        const std::wstring markup = RibbonXml::For(ribbonId ? std::wstring(ribbonId, SysStringLen(ribbonId)) : L"");
+        if (markup.empty()) return S_OK;
+        *ribbonXml = SysAllocStringLen(markup.data(), static_cast<UINT>(markup.size()));
+        return *ribbonXml ? S_OK : E_OUTOFMEMORY;
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 void CPowerPointAddin::OnClick() {
     if (m_cookie == kNoSubscription) return;
+    Convert();
+}
+
+// The ribbon's button does what the toolbar's does, from connection to disconnection.
+void CPowerPointAddin::OnRibbonClick() {
+    if (m_connected) Convert();
+}
+
+void CPowerPointAddin::Convert() {
     if (ClickInProgress::Running()) {
         ClickInProgress::BringToFront();
         return;

@@ -2,6 +2,8 @@
 // The object PowerPoint connects to: on connection it puts the toolbar "MyAddin"
 // with the button "Vellumark 5.0" into PowerPoint and listens to the button; a
 // click offers to save a modified presentation and opens the Convert dialog.
+// A PowerPoint with the ribbon (2007 and later) also gets a group with one
+// large button on the Home tab, which does exactly what the toolbar button does.
 // No C++ exception and no raised COM error leaves it toward PowerPoint.
 #include <windows.h>
 
@@ -11,11 +13,15 @@
 #include "ComRef.h"
 #include "Extensibility.h"
 #include "Quillset.h"
+#include "RibbonCallbacks.h"
+#include "RibbonDispatch.h"
+#include "RibbonExtensibility.h"
 #include "TypedDispatch.h"
 
 class CPowerPointAddin : public TypedDispatch<IPowerPointAddin>,
-                         public TypedDispatch<_IDTExtensibility2>,
-                         public ISupportErrorInfo {
+                         public RibbonDispatch<_IDTExtensibility2>,
+                         public ISupportErrorInfo,
+                         public RibbonDispatch<IRibbonExtensibility> {
 public:
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
@@ -32,6 +38,8 @@ public:
     STDMETHODIMP OnAddInsUpdate(SAFEARRAY**) override { return E_NOTIMPL; }
     STDMETHODIMP OnStartupComplete(SAFEARRAY**) override { return E_NOTIMPL; }
     STDMETHODIMP OnBeginShutdown(SAFEARRAY**) override { return E_NOTIMPL; }
+
+    STDMETHODIMP GetCustomUI(BSTR ribbonId, BSTR* ribbonXml) override;
 
     static const DWORD kNoSubscription = 0xFEFEFEFE;
 
@@ -51,11 +59,14 @@ private:
     explicit CPowerPointAddin(IUnknown* outer);
     virtual ~CPowerPointAddin();
     HRESULT InnerQueryInterface(REFIID iid, void** out);
+    const RibbonCallbacks& Callbacks() const override { return m_ribbonCallbacks; }
 
     HRESULT Connect(IDispatch* application);
     HRESULT BuildToolbar(ComRef<IDispatch>& button);
     HRESULT Subscribe(IDispatch* button);
     void OnClick();
+    void OnRibbonClick();
+    void Convert();
     bool SaveIfWanted(IDispatch* presentation);
     std::wstring PresentationPath(IDispatch* presentation);
 
@@ -66,4 +77,7 @@ private:
     ComRef<IDispatch> m_button;
     DWORD m_cookie = kNoSubscription;
     ButtonEventSink m_sink;
+    bool m_connected = false;
+    ComRef<IDispatch> m_ribbon;  // the host's IRibbonUI, from onLoad
+    RibbonCallbacks m_ribbonCallbacks;
 };

@@ -124,3 +124,11 @@ struct WindowTraits {
 };
 
 using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// Memory device contexts from CreateCompatibleDC.
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteDC(h); }
+};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

@@ -40,7 +40,7 @@ std::vector<std::pair<std::wstring, DWORD>> RegisteredAddins(HKEY root) {
 }
 }  // namespace
 
-void AddinLoader::LoadAll(IDispatch* application) {
+void AddinLoader::LoadAll(IDispatch* application, bool ribbon) {
     // The user's own entry decides for an add-in registered both ways; each loads once.
     std::vector<std::pair<std::wstring, DWORD>> entries = RegisteredAddins(HKEY_CURRENT_USER);
     for (const auto& machine : RegisteredAddins(HKEY_LOCAL_MACHINE)) {
@@ -51,10 +51,10 @@ void AddinLoader::LoadAll(IDispatch* application) {
         if (!shadowed) entries.push_back(machine);
     }
     for (const auto& entry : entries)
-        if (entry.second == 3) Load(entry.first, application);
+        if (entry.second == 3) Load(entry.first, application, ribbon);
 }
 
-void AddinLoader::Load(const std::wstring& progId, IDispatch* application) {
+void AddinLoader::Load(const std::wstring& progId, IDispatch* application, bool ribbon) {
     CLSID clsid;
     ComRef<_IDTExtensibility2> addin;
     HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
@@ -68,7 +68,20 @@ void AddinLoader::Load(const std::wstring& progId, IDispatch* application) {
     HRESULT connection = addin->OnConnection(application, kStartup, nullptr, &custom);
     if (SUCCEEDED(connection)) addin->OnStartupComplete(&custom);
     SafeArrayDestroy(custom);
-    m_loaded.push_back({progId, addin, connection});
+    Loaded loaded{progId, addin, connection, nullptr, false};
+    // Only a connected add-in is asked, after its start-up is complete.
+    if (ribbon && SUCCEEDED(connection)) {
+        loaded.ribbon = std::make_shared<StandInRibbon>();
+        loaded.ribbonShown = loaded.ribbon->Load(addin.Get(), application);
+    }
+    m_loaded.push_back(loaded);
+}
+
+std::vector<StandInRibbon*> AddinLoader::ShownRibbons() const {
+    std::vector<StandInRibbon*> shown;
+    for (const auto& loaded : m_loaded)
+        if (loaded.ribbonShown) shown.push_back(loaded.ribbon.get());
+    return shown;
 }
 
 void AddinLoader::UnloadAll() {

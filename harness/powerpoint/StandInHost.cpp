@@ -20,12 +20,14 @@ StandInHost::StandInHost(const StandInOptions& options)
     m_registration = CoRegisterClassObject(OfficeIds::CLSID_Application, factory, CLSCTX_LOCAL_SERVER,
                                            REGCLS_MULTIPLEUSE, &m_cookie);
     factory->Release();
-    if (options.loadAddins) m_addins.LoadAll(m_application.Get());
+    if (options.loadAddins) m_addins.LoadAll(m_application.Get(), options.ribbon);
+    m_window->ShowRibbon(m_addins.ShownRibbons());
     if (options.busySeconds > 0) m_busy = std::make_unique<StandInBusyFilter>(options.busySeconds);
 }
 
 StandInHost::~StandInHost() {
     m_busy.reset();
+    m_window->ShowRibbon({});  // its buttons name the add-ins' ribbons
     m_addins.UnloadAll();
     if (SUCCEEDED(m_registration)) CoRevokeClassObject(m_cookie);
     m_window.reset();

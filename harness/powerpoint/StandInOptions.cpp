@@ -19,6 +19,7 @@ bool StandInOptions::Parse(int argc, wchar_t** argv) {
         else if (arg == L"--fail-commandbars") failCommandBars = true;
         else if (arg == L"--fail-advise") failAdvise = true;
         else if (arg == L"--click") click = true;
+        else if (arg == L"--no-ribbon") ribbon = false;
         else if (arg.rfind(L"--", 0) == 0 || arg.rfind(L"/", 0) == 0) return false;
         else deck = arg;
     }

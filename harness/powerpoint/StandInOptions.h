@@ -22,9 +22,11 @@ struct StandInOptions {
     bool failAdvise = false;        // a button's connection point refuses every sink
     bool click = false;             // once the add-ins are loaded, the first toolbar's button is clicked,
                                     // as the user would; the stand-in ends when that click returns
+    bool ribbon = true;             // a PowerPoint of 2007 or later: add-ins are asked for their ribbon
+                                    // markup (--no-ribbon: an older one, with command bars only)
 
     // Parses "--modified --fail-open --fail-printout --slow-print=N --no-default-printer
     // --no-addins --refuse-picture --open-behind --address=URL --busy=N --fail-save
-    // --fail-commandbars --fail-advise --click [deck]"; false on an unknown switch.
+    // --fail-commandbars --fail-advise --click --no-ribbon [deck]"; false on an unknown switch.
     bool Parse(int argc, wchar_t** argv);
 };

@@ -5,6 +5,7 @@
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
 #include "StandInPresentation.h"
+#include "StandInRibbon.h"
 
 const wchar_t* const StandInWindow::kClassName = L"PPTFrameClass";
 
@@ -52,6 +53,7 @@ LRESULT CALLBACK StandInWindow::WindowProc(HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT StandInWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (OnKeyTip(message, wParam, lParam)) return 0;
     switch (message) {
     case kRebuildMessage:
         m_rebuildPosted = false;
@@ -66,6 +68,7 @@ LRESULT StandInWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
+        m_ribbon.reset();
         SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
         m_window = nullptr;
         break;
@@ -77,7 +80,7 @@ void StandInWindow::Rebuild() {
     for (HWND child : m_children) DestroyWindow(child);
     m_children.clear();
     m_buttons.clear();
-    int top = 8;
+    int top = m_ribbon && !m_ribbon->Empty() ? StandInRibbonStrip::kHeight + 8 : 8;
     for (size_t i = 0; i < m_application.CommandBars().Count(); ++i) top = AddBarRow(i, top);
     std::wstring list = L"Open presentations:";
     for (size_t i = 0; i < m_application.Count(); ++i) {
@@ -119,4 +122,33 @@ int StandInWindow::AddBarRow(size_t barIndex, int top) {
 void StandInWindow::OnCommand(int id) {
     const size_t index = static_cast<size_t>(id - kFirstButtonId);
     if (id >= kFirstButtonId && index < m_buttons.size()) m_buttons[index]->Click();
+}
+
+void StandInWindow::ShowRibbon(const std::vector<StandInRibbon*>& ribbons) {
+    if (!m_window) return;
+    if (!m_ribbon && ribbons.empty()) return;
+    if (!m_ribbon) m_ribbon = std::make_unique<StandInRibbonStrip>(m_window, m_font, &m_application);
+    m_ribbon->Show(ribbons);
+    Rebuild();
+}
+
+// Alt alone (the menu key, pressed and released) shows the ribbon's key tips;
+// typed characters then go to them, Escape ends them.
+bool StandInWindow::OnKeyTip(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_ribbon || m_ribbon->Empty()) return false;
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
+        m_ribbon->StartKeyTips();
+        SetFocus(m_window);
+        return true;
+    }
+    if (!m_ribbon->KeyTipsShown()) return false;
+    if (message == WM_CHAR) {
+        m_ribbon->Type(static_cast<wchar_t>(wParam));
+        return true;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        m_ribbon->EndKeyTips();
+        return true;
+    }
+    return false;
 }

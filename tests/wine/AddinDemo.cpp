@@ -1,5 +1,6 @@
 // make demo: the PowerPoint stand-in opens a deck and loads the registered
-// add-in; the "Vellumark 5.0" button is clicked; the Convert dialog, driven
+// add-in; the "Vellumark 5.0" button on the ribbon (or, with QUILLSET_RIBBON=off,
+// in a PowerPoint without one, on the toolbar) is clicked; the Convert dialog, driven
 // from a second thread as a user would, converts the deck into the output
 // folder with the options given; the Finish dialog is awaited. Screenshots go
 // beside the PDF. A message box ends the demo: it is printed ("message box
@@ -22,6 +23,14 @@ namespace {
 
 const int kMessageBoxShown = 3;
 
+// PowerPoint 2007 and later, whose users click the ribbon's button; with
+// QUILLSET_RIBBON=off an older one, whose users click the toolbar's.
+bool Ribbon() {
+    wchar_t value[8] = {};
+    GetEnvironmentVariableW(L"QUILLSET_RIBBON", value, 8);
+    return _wcsicmp(value, L"off") != 0;
+}
+
 void PrintMessageBoxes(const MessageBoxWatcher& boxes) {
     for (const auto& box : boxes.Seen()) {
         std::wstring text;
@@ -39,9 +48,11 @@ std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder,
                      const MessageBoxWatcher& boxes) {
     StandInOptions standIn;
     standIn.deck = deck;
+    standIn.ribbon = Ribbon();
     StandInHost host(standIn);
     StandInButton* button = ButtonConversion::LoadedButton(host);
-    if (!button) {
+    HWND ribbonButton = ButtonConversion::LoadedRibbonButton(host);
+    if (!button || (standIn.ribbon && !ribbonButton)) {
         fwprintf(stderr, L"the add-in did not load\n");
         return {};
     }
@@ -56,7 +67,8 @@ std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder,
             WindowShot::Save(dialog.Dialog(), "convert-dialog");
     };
     conversion.onFinish = [](HWND finish) { WindowShot::Save(finish, "finish-dialog"); };
-    return conversion.Run(*button);
+    if (!standIn.ribbon) return conversion.Run(*button);
+    return conversion.Run([&] { ButtonConversion::ClickRibbonButton(ribbonButton); });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,15 +17,22 @@
 #include "Extensibility.h"
 #include "ImportPatch.h"
 #include "LibraryExport.h"
+#include "AutomationValues.h"
+#include "ComRef.h"
 #include "MessageBoxWatcher.h"
+#include "OfficeIds.h"
 #include "ProcessRunner.h"
 #include "RegistryDump.h"
+#include "RibbonExtensibility.h"
+#include "RibbonMarkup.h"
 #include "StandInButton.h"
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
 #include "StandInPresentation.h"
+#include "StandInRibbon.h"
 #include "StandInSession.h"
 #include "TestFiles.h"
+#include "UnixChild.h"
 #include "resource.h"
 
 namespace {
@@ -203,7 +211,24 @@ TEST_F(AddinTest, PowerPointLoadsAnAddinRegisteredForTheMachineAndForTheUserOnce
     {
         StandInSession session(StandInOptions{});
         ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
-        EXPECT_EQ(session.Host().Addins().Addins()[0].connection, S_OK);
+        const auto& loaded = session.Host().Addins().Addins()[0];
+        EXPECT_EQ(loaded.connection, S_OK);
+        EXPECT_EQ(session.Application().CommandBars().Count(), 1u) << "the toolbar stays, under Add-ins";
+        // The ribbon's group shows, its button with the toolbar's face.
+        ASSERT_TRUE(loaded.ribbonShown);
+        EXPECT_EQ(loaded.ribbon->Error(), L"");
+        BITMAP face{};
+        ASSERT_NE(GetObjectW(loaded.ribbon->Image(L"QuillsetConvert"), sizeof face, &face), 0);
+        EXPECT_EQ(face.bmWidth, 32);
+        EXPECT_EQ(face.bmHeight, 32);
+    }
+    {
+        StandInOptions older;
+        older.ribbon = false;
+        StandInSession session(older);
+        ASSERT_EQ(session.Host().Addins().Addins().size(), 1u);
+        EXPECT_EQ(session.Host().Addins().Addins()[0].ribbon, nullptr) << "a host without a ribbon asks for none";
+        EXPECT_EQ(session.Host().Window().Ribbon(), nullptr);
         EXPECT_EQ(session.Application().CommandBars().Count(), 1u);
     }
     ASSERT_EQ(Regsvr32(L"/u /n /i:user"), 0u);
@@ -251,6 +276,87 @@ TEST_F(AddinTest, ClassObjectsAndUnloading) {
     EXPECT_EQ(factory->LockServer(FALSE), S_OK);
     factory->Release();
     EXPECT_EQ(canUnload(), S_OK);
+}
+
+namespace {
+// An IDispatch call by name, as PowerPoint makes a ribbon callback: Invoke's
+// result, and what it gave back in `result`.
+HRESULT CallByName(IDispatch* target, const std::wstring& name, std::vector<VARIANT> args, VARIANT* result) {
+    std::wstring buffer = name;
+    LPOLESTR names[] = {buffer.data()};
+    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return hr;
+    DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+    EXCEPINFO exception{};
+    return target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
+                          result, &exception, nullptr);
+}
+
+bool ClickOpensTheDialog(const std::function<void()>& click);
+
+HANDLE WINAPI RefusedLoadImage(HINSTANCE, LPCWSTR, UINT, int, int, UINT) {
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    return nullptr;
+}
+}  // namespace
+
+// PowerPoint 2007 on asks every add-in for its ribbon markup, per kind of window.
+TEST_F(AddinTest, RibbonMarkupGivesOneGroupAndNamesOnlyCallbacksTheObjectAnswersOnEitherDispatch) {
+    CLSID clsid;
+    CLSIDFromString(kClsid, &clsid);
+    ComRef<IClassFactory> factory;
+    ASSERT_EQ(Export<GetClassObjectFn>("DllGetClassObject")(clsid, IID_IClassFactory, factory.PutVoid()), S_OK);
+    ComRef<IRibbonExtensibility> ribbon;
+    ASSERT_EQ(factory->CreateInstance(nullptr, OfficeIds::IID_RibbonExtensibility, ribbon.PutVoid()), S_OK);
+    for (const wchar_t* other : {L"", L"Microsoft.Outlook.Mail.Read", L"Microsoft.PowerPoint.Presentation "}) {
+        UniqueBstr id(other), xml;
+        EXPECT_EQ(ribbon->GetCustomUI(id.Get(), xml.Put()), S_OK);
+        EXPECT_EQ(xml.Get(), nullptr) << UnixChild::Utf8(other);
+    }
+    UniqueBstr id(StandInRibbon::kPresentationRibbon), xml;
+    ASSERT_EQ(ribbon->GetCustomUI(id.Get(), xml.Put()), S_OK);
+    RibbonMarkup markup;
+    std::wstring error;
+    ASSERT_TRUE(markup.Parse(xml.Text(), error)) << UnixChild::Utf8(error);
+    EXPECT_EQ(markup.NamespaceUri(), RibbonMarkup::kNamespace2006) << "read by PowerPoint 2007 and later";
+    ASSERT_EQ(markup.Groups().size(), 1u);
+    const auto& group = markup.Groups()[0];
+    EXPECT_EQ(group.label, L"Vellumark");
+    EXPECT_EQ(group.tabIdMso, L"TabHome");
+    ASSERT_EQ(group.buttons.size(), 1u);
+    const auto& button = group.buttons[0];
+    EXPECT_EQ(button.label, L"Vellumark 5.0");
+    EXPECT_EQ(button.size, L"large");
+    EXPECT_EQ(button.keyTip, L"QV");
+    EXPECT_FALSE(button.screenTip.empty() || button.superTip.empty());
+
+    // Both the IDispatch the object hands out and the ribbon interface's own
+    // answer every name the markup gives.
+    ComRef<IDispatch> dispatch;
+    ASSERT_EQ(ribbon->QueryInterface(IID_IDispatch, dispatch.PutVoid()), S_OK);
+    for (IDispatch* face : {dispatch.Get(), static_cast<IDispatch*>(ribbon.Get())})
+        for (const std::wstring& name : {markup.OnLoad(), button.onAction, button.getImage, std::wstring(L"NoSuch")}) {
+            std::wstring buffer = name;
+            LPOLESTR names[] = {buffer.data()};
+            DISPID dispid = DISPID_UNKNOWN;
+            EXPECT_EQ(face->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid),
+                      name == L"NoSuch" ? DISP_E_UNKNOWNNAME : S_OK)
+                << UnixChild::Utf8(name);
+        }
+
+    // Callbacks that cannot do their work raise nothing toward the host: no
+    // argument, a clicked button of an add-in not connected, no face to give.
+    UniqueVariant result;
+    EXPECT_EQ(CallByName(dispatch.Get(), markup.OnLoad(), {}, result.Put()), S_OK);
+    EXPECT_FALSE(ClickOpensTheDialog([&] { EXPECT_EQ(CallByName(dispatch.Get(), button.onAction, {}, nullptr), S_OK); }))
+        << "a button of an add-in not connected opens nothing";
+    ASSERT_EQ(CallByName(dispatch.Get(), button.getImage, {}, result.Put()), S_OK);
+    EXPECT_EQ(result.Value().vt, VT_DISPATCH);
+    ImportPatch noFace(L"user32.dll", "LoadImageW", reinterpret_cast<void*>(&RefusedLoadImage), library);
+    ASSERT_TRUE(noFace.Applied());
+    EXPECT_EQ(CallByName(dispatch.Get(), button.getImage, {}, result.Put()), S_OK);
+    EXPECT_EQ(result.Value().vt, VT_EMPTY);
 }
 
 TEST_F(AddinTest, SecondConnectionFailsAndDisconnectionEndsTheOneSubscription) {
@@ -494,7 +600,7 @@ TEST_F(AddinTest, PowerPointLoadsItAndGetsTheButtonWithTheUsersClipboardKept) {
 namespace {
 // Clicks the button on this thread, which runs the Convert dialog modally; a
 // second thread reads the dialog's output folder and closes it.
-std::wstring ClickAndReadFolder(StandInButton& button) {
+std::wstring ClickAndReadFolder(const std::function<void()>& click) {
     const DWORD uiThread = GetCurrentThreadId();
     std::wstring folder = L"<no dialog>";
     std::thread closer([&] {
@@ -503,15 +609,18 @@ std::wstring ClickAndReadFolder(StandInButton& button) {
         folder = driver.Text(IDC_OUTPUT_FOLDER);
         driver.SysCommand(SC_CLOSE);
     });
-    button.Click();
+    click();
     closer.join();
     return folder;
+}
+std::wstring ClickAndReadFolder(StandInButton& button) {
+    return ClickAndReadFolder([&] { button.Click(); });
 }
 }  // namespace
 
 namespace {
 // Clicks the button on this thread; true when a Convert dialog opened (it is closed again).
-bool ClickOpensTheDialog(StandInButton& button) {
+bool ClickOpensTheDialog(const std::function<void()>& click) {
     const DWORD uiThread = GetCurrentThreadId();
     std::atomic<bool> returned{false};
     std::atomic<bool> opened{false};
@@ -524,10 +633,13 @@ bool ClickOpensTheDialog(StandInButton& button) {
             Sleep(25);
         }
     });
-    button.Click();
+    click();
     returned = true;
     closer.join();
     return opened;
+}
+bool ClickOpensTheDialog(StandInButton& button) {
+    return ClickOpensTheDialog([&] { button.Click(); });
 }
 
 // The stand-in's options for a saved deck "Q3.final.pptx" written into `folder`.
@@ -590,6 +702,26 @@ TEST_F(AddinTest, ClickOffersToSaveAndOpensTheConvertDialogOnTheActiveDeck) {
         EXPECT_EQ(watcher.Seen()[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     }
 
+    // The ribbon's button, clicked or used through its key tip, does the same.
+    HWND ribbon = ButtonConversion::LoadedRibbonButton(session.Host());
+    ASSERT_NE(ribbon, nullptr);
+    HWND powerPoint = session.Host().Window().Handle();
+    const std::function<void()> ribbonRoads[] = {[&] { ButtonConversion::ClickRibbonButton(ribbon); },
+                                                 [&] { ButtonConversion::TypeKeyTip(powerPoint, L"hqv"); }};
+    for (const auto& road : ribbonRoads) {
+        deck.SetSaved(false);
+        MessageBoxWatcher watcher(IDYES);
+        const int saves = deck.SaveCount();
+        EXPECT_EQ(ClickAndReadFolder(road), folder);
+        EXPECT_EQ(deck.SaveCount(), saves + 1);
+        ASSERT_EQ(watcher.Seen().size(), 1u);
+        EXPECT_EQ(watcher.Seen()[0].caption, L"Quillset");
+    }
+    // A key tip of another tab, or one that is not the button's, uses nothing.
+    for (const wchar_t* keys : {L"nqv", L"hqx", L"qv"})
+        EXPECT_FALSE(ClickOpensTheDialog([&] { ButtonConversion::TypeKeyTip(powerPoint, keys); }))
+            << UnixChild::Utf8(keys);
+
     session.Application().ClosePresentation(&deck);
     EXPECT_EQ(ClickAndReadFolder(button), L"") << "no deck: an empty path";
 }
@@ -622,9 +754,11 @@ TEST_F(AddinTest, ASecondClickBringsTheOpenConvertDialogToTheFrontAndOpensNoOthe
     StandInButton* button = ButtonConversion::LoadedButton(session.Host());
     ASSERT_NE(button, nullptr);
     HWND powerPoint = session.Host().Window().Handle();
+    HWND ribbon = ButtonConversion::LoadedRibbonButton(session.Host());
+    ASSERT_NE(ribbon, nullptr);
     const DWORD uiThread = GetCurrentThreadId();
-    size_t dialogsAfterSecondClick = 0;
-    bool secondClickReturned = false, dialogInFront = false;
+    size_t dialogsAfterSecondClick = 0, dialogsAfterRibbonClick = 0;
+    bool secondClickReturned = false, dialogInFront = false, inFrontAfterRibbonClick = false;
     std::thread user([&] {
         ConvertDialogDriver driver(uiThread);
         if (!driver.Dialog()) return;
@@ -636,6 +770,11 @@ TEST_F(AddinTest, ASecondClickBringsTheOpenConvertDialogToTheFrontAndOpensNoOthe
         secondClickReturned = WaitFor([&] { return button->ClicksReturned() == 1; });
         dialogsAfterSecondClick = ConvertDialogs(uiThread).size();
         dialogInFront = GetForegroundWindow() == driver.Dialog();
+        // The same through the ribbon's button.
+        SetForegroundWindow(other);
+        PostMessageW(ribbon, BM_CLICK, 0, 0);
+        inFrontAfterRibbonClick = WaitFor([&] { return GetForegroundWindow() == driver.Dialog(); });
+        dialogsAfterRibbonClick = ConvertDialogs(uiThread).size();
         DestroyWindow(other);
         for (int round = 0; round < 3 && !ConvertDialogs(uiThread).empty(); ++round) {
             for (HWND dialog : ConvertDialogs(uiThread)) PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -647,6 +786,8 @@ TEST_F(AddinTest, ASecondClickBringsTheOpenConvertDialogToTheFrontAndOpensNoOthe
     EXPECT_TRUE(secondClickReturned) << "the second click opened a dialog of its own";
     EXPECT_EQ(dialogsAfterSecondClick, 1u);
     EXPECT_TRUE(dialogInFront);
+    EXPECT_TRUE(inFrontAfterRibbonClick);
+    EXPECT_EQ(dialogsAfterRibbonClick, 1u);
     EXPECT_EQ(button->ClicksReturned(), 2);
 
     // Once the dialog has closed, a click opens it again.

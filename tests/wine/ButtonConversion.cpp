@@ -9,6 +9,7 @@
 #include "StandInCommandBar.h"
 #include "StandInCommandBars.h"
 #include "StandInHost.h"
+#include "StandInRibbonStrip.h"
 #include "resource.h"
 
 namespace {
@@ -71,10 +72,36 @@ HWND ButtonConversion::AwaitFinish(const ConvertDialogDriver& dialog) const {
 }
 
 std::wstring ButtonConversion::Run(StandInButton& button) {
+    return Run([&] { button.Click(); });
+}
+
+std::wstring ButtonConversion::Run(const std::function<void()>& click) {
     std::wstring produced;
     const DWORD uiThread = GetCurrentThreadId();
     std::thread user([&] { produced = Drive(uiThread); });
-    button.Click();  // the Convert dialog runs modally here
+    click();  // the Convert dialog runs modally here
     user.join();
     return produced;
+}
+
+HWND ButtonConversion::LoadedRibbonButton(StandInHost& host) {
+    const StandInRibbonStrip* ribbon = host.Window().Ribbon();
+    if (!ribbon || ribbon->Empty()) return nullptr;
+    HWND button = nullptr;
+    MessagePump::PumpUntil(
+        [&] { return (button = FindWindowExW(ribbon->Handle(), nullptr, L"Button", L"Vellumark 5.0")) != nullptr; },
+        10000);
+    return button;
+}
+
+void ButtonConversion::ClickRibbonButton(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+// As the keyboard has them: Alt down and up (the window's default handling makes
+// that the menu key), then each character.
+void ButtonConversion::TypeKeyTip(HWND powerPoint, const std::wstring& keys) {
+    SendMessageW(powerPoint, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
+    SendMessageW(powerPoint, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xE0380001));
+    for (wchar_t key : keys) SendMessageW(powerPoint, WM_CHAR, key, 1);
 }

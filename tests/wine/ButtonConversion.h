@@ -30,10 +30,18 @@ public:
 
     // The add-in's button once the host shows it; null when the add-in did not load.
     static StandInButton* LoadedButton(StandInHost& host);
+    // The add-in's large button on the host's ribbon; null when there is none.
+    static HWND LoadedRibbonButton(StandInHost& host);
+    // The ribbon button used as a user uses it: clicked, or its key tip typed
+    // after Alt (Alt, H for the Home tab, then the tip's letters).
+    static void ClickRibbonButton(HWND button);
+    static void TypeKeyTip(HWND powerPoint, const std::wstring& keys);
 
     // Returns the file the Finish dialog lists, or empty when the run produced
     // none (or the options could not be set).
     std::wstring Run(StandInButton& button);
+    // The same through `click`, which opens the dialog modally on this thread.
+    std::wstring Run(const std::function<void()>& click);
 
 private:
     std::wstring Drive(DWORD uiThread) const;

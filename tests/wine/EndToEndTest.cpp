@@ -142,7 +142,7 @@ protected:
     static void InstallBundledGhostscript() {
         const std::wstring gs = *program + L"gs\\gs8.64\\bin\\";
         TestFiles::NewFolder(L"Program Files\\Quillset\\gs\\gs8.64\\bin");
-        for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run"})
+        for (const wchar_t* file : {L"gswin32c.exe", L"gswin32c-run", L"unix-start.exe"})
             CopyFileW(TestFiles::Built(std::wstring(L"addin\\gs\\gs8.64\\bin\\") + file).c_str(), (gs + file).c_str(),
                       FALSE);
         // CopyFileW does not keep the Unix half's execute permission.
@@ -177,27 +177,42 @@ protected:
     // temporary folder `temp`; returns the listed file. With an `address`,
     // PowerPoint knows the deck by that address (AutoSave in the cloud). The run
     // leaves nothing in the temporary folder or at the root of C:.
+    // How the user starts it: the toolbar's button in a PowerPoint with the ribbon
+    // or in one without, the ribbon's button clicked, or its key tip typed.
+    enum class Road { Toolbar, OlderPowerPoint, Ribbon, KeyTip };
+
     std::wstring Convert(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
-                         const std::wstring& address = L"", const std::wstring& temp = L"e2e-temp") {
+                         const std::wstring& address = L"", const std::wstring& temp = L"e2e-temp",
+                         Road road = Road::Toolbar) {
         ScratchTemp scratch(temp);
-        const std::wstring produced = ConvertIn(deck, outputFolder, options, address);
+        const std::wstring produced = ConvertIn(deck, outputFolder, options, address, road);
         EXPECT_EQ(scratch.Left(), std::vector<std::wstring>{}) << "left in the temporary folder";
         EXPECT_EQ(scratch.NewAtRootOfC(), std::vector<std::wstring>{}) << "new at the root of C:";
         return produced;
     }
     std::wstring ConvertIn(const std::wstring& deck, const std::wstring& outputFolder, const DialogOptions& options,
-                           const std::wstring& address) {
+                           const std::wstring& address, Road road) {
         MessageBoxWatcher watcher;
         StandInOptions standIn;
         standIn.deck = deck;
         standIn.address = address;
+        standIn.ribbon = road != Road::OlderPowerPoint;
         StandInSession session(standIn);
         auto& bars = session.Application().CommandBars();
         EXPECT_EQ(bars.Count(), 1u) << "the add-in did not load";
         if (bars.Count() != 1) return {};
+        HWND ribbon = ButtonConversion::LoadedRibbonButton(session.Host());
+        EXPECT_EQ(ribbon != nullptr, standIn.ribbon) << "the ribbon's button shows in a ribbon's host alone";
+        HWND powerPoint = session.Host().Window().Handle();
         ButtonConversion conversion(outputFolder, options);
         conversion.giveUp = [&] { return !watcher.Seen().empty(); };  // none is expected
-        const std::wstring produced = conversion.Run(bars.At(0).At(0));
+        std::wstring produced;
+        if (road == Road::Ribbon && ribbon)
+            produced = conversion.Run([&] { ButtonConversion::ClickRibbonButton(ribbon); });
+        else if (road == Road::KeyTip && ribbon)
+            produced = conversion.Run([&] { ButtonConversion::TypeKeyTip(powerPoint, L"HQV"); });
+        else if (road == Road::Toolbar || road == Road::OlderPowerPoint)
+            produced = conversion.Run(bars.At(0).At(0));
         for (const auto& seen : watcher.Seen())
             ADD_FAILURE() << "message box: " << std::string(seen.text.begin(), seen.text.end());
         return produced;
@@ -249,7 +264,7 @@ TEST_F(EndToEnd, DocumentInformationAndJpegImagesAtVersion13IntoAFolderWithBlank
                                    {L"keywords", L"\u5B63\u5EA6, review) 2026"},
                                    {L"image-compression", L"JPEG"},
                                    {L"pdf-version", L"V1.3"}};
-    ASSERT_EQ(Convert(deck, output, options), L"Quarterly review.pdf");
+    ASSERT_EQ(Convert(deck, output, options, L"", L"e2e-temp", Road::Ribbon), L"Quarterly review.pdf");
 
     const std::string pdf = UnixShell::Quote(output + L"Quarterly review.pdf");
     ExpectLines(Shell("pdfinfo " + pdf),
@@ -290,7 +305,7 @@ TEST_F(EndToEnd, LowEncryptionOfADeckNamedWithoutADotAtVersion14) {
     const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
     const DialogOptions options = {
         {L"owner-password", L"owner"}, {L"encryption", L"40"}, {L"tick", L"printing"}, {L"pdf-version", L"V1.4"}};
-    ASSERT_EQ(Convert(deck, folder, options), L"Budget.pdf");
+    ASSERT_EQ(Convert(deck, folder, options, L"", L"e2e-temp", Road::OlderPowerPoint), L"Budget.pdf");
 
     const std::string pdf = UnixShell::Quote(folder + L"Budget.pdf");
     ExpectLines(Shell("qpdf --show-encryption --password=owner " + pdf),
@@ -303,7 +318,7 @@ TEST_F(EndToEnd, DeckNamedInLettersBeyondAsciiWithTheDefaults) {
     const std::wstring name = L"\u00DCbersicht M\u00E4rz \u00C6r\u00F8";
     const std::wstring deck = Deck(L"e2e-letters", name + L".pptx");
     const std::wstring folder = deck.substr(0, deck.rfind(L'\\') + 1);
-    ASSERT_EQ(Convert(deck, folder, {}), name + L".pdf");
+    ASSERT_EQ(Convert(deck, folder, {}, L"", L"e2e-temp", Road::KeyTip), name + L".pdf");
     ExpectLines(Shell("pdfinfo " + UnixShell::Quote(folder + name + L".pdf")),
                 {kAllPages, "PDF version:     1.3"});
 }

@@ -12,8 +12,10 @@
 #include "AutomationObject.h"
 #include "DispatchCall.h"
 #include "OfficeIds.h"
+#include "RibbonMarkup.h"
 #include "StandInButton.h"
 #include "StandInSession.h"
+#include "UnixChild.h"
 
 namespace {
 
@@ -105,4 +107,51 @@ TEST(StandInToolbar, WindowButtonClickReachesSubscribedSinksUntilUnadvised) {
     SendMessageW(push, BM_CLICK, 0, 0);
     EXPECT_EQ(sink->clicks.size(), 1u) << "no click after Unadvise";
     EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+}
+
+// The stand-in reads an add-in's ribbon markup as strictly as PowerPoint: any
+// fault refuses the whole document, so an add-in whose markup it takes is one
+// PowerPoint takes too.
+TEST(StandInToolbar, RibbonMarkupIsRefusedWhereverPowerPointRefusesIt) {
+    const std::wstring ns2006 = L"http://schemas.microsoft.com/office/2006/01/customui";
+    const auto document = [](const std::wstring& ns, const std::wstring& button) {
+        return L"<customUI xmlns=\"" + ns + L"\" onLoad=\"Loaded\"><ribbon><tabs><tab idMso=\"TabHome\">"
+               L"<group id=\"G\" label=\"Group\">" + button + L"</group></tab></tabs></ribbon></customUI>";
+    };
+    const std::wstring good = L"<button id=\"B\" label=\"Go\" size=\"large\" keytip=\"QV\" onAction=\"Act\"/>";
+    const struct {
+        std::wstring xml;
+        bool taken;
+    } rows[] = {
+        {document(ns2006, good), true},
+        {document(L"http://schemas.microsoft.com/office/2009/07/customui", good), true},
+        {document(L"http://schemas.microsoft.com/office/2006/01/customUI", good), false},  // namespaces are exact
+        {document(L"", good), false},
+        {document(ns2006, L"<button id=\"B\" label=\"Go\" size=\"large\"/>"), false},  // no onAction
+        {document(ns2006, L"<button id=\"B\" onAction=\"Act\"/>"), false},            // no label
+        {document(ns2006, L"<button label=\"Go\" onAction=\"Act\"/>"), false},        // no id
+        {document(ns2006, L"<button id=\"B\" label=\"Go\" onAction=\"Act\" colour=\"red\"/>"), false},
+        {document(ns2006, L"<button id=\"B\" label=\"Go\" onAction=\"Act\" keytip=\"QVXY\"/>"), false},
+        {document(ns2006, L"<toggle id=\"B\" label=\"Go\" onAction=\"Act\"/>"), false},  // not in its schema here
+        {document(ns2006, good + good), false},                                           // an id twice
+        {document(ns2006, L"<button id=\"B\" label=\"Go\" onAction=\"Act\">"), false},    // not well formed
+        {document(ns2006, good).substr(0, 40), false},
+        {L"<ribbon xmlns=\"" + ns2006 + L"\"/>", false},  // no customUI around it
+        {L"", false},
+    };
+    for (const auto& row : rows) {
+        RibbonMarkup markup;
+        std::wstring error;
+        EXPECT_EQ(markup.Parse(row.xml, error), row.taken) << UnixChild::Utf8(row.xml);
+        EXPECT_EQ(error.empty(), row.taken) << UnixChild::Utf8(error);
+    }
+    RibbonMarkup markup;
+    std::wstring error;
+    ASSERT_TRUE(markup.Parse(document(ns2006, good), error));
+    EXPECT_EQ(markup.OnLoad(), L"Loaded");
+    ASSERT_EQ(markup.Groups().size(), 1u);
+    EXPECT_EQ(markup.Groups()[0].tabIdMso, L"TabHome");
+    ASSERT_EQ(markup.Groups()[0].buttons.size(), 1u);
+    EXPECT_EQ(markup.Groups()[0].buttons[0].onAction, L"Act");
+    EXPECT_EQ(markup.Groups()[0].buttons[0].keyTip, L"QV");
 }
