@@ -82,8 +82,10 @@ std::wstring PrintCopy(IDispatch* copy, const std::wstring& postScriptFile) {
 // The PDF becomes the user's only once it is complete.
 bool Deliver(const std::wstring& made, const ConversionOptions& options, bool replaceExisting) {
     const std::wstring path = OutputNaming::OutputPath(options.outputFolder, options.presentationPath);
-    if (OutputFile::Deliver(made, path, replaceExisting)) return true;
-    if (OutputFile::IsPdf(made)) AppMessageBox::Show(L"Cannot write the PDF file " + path + L"!");
+    std::wstring where;
+    if (OutputFile::Deliver(made, path, replaceExisting, &where)) return true;
+    if (!where.empty()) AppMessageBox::Show(where);
+    else if (OutputFile::IsPdf(made)) AppMessageBox::Show(L"Cannot write the PDF file " + path + L"!");
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "AddinRegistration.h"
 #include "PowerPointBitness.h"
+#include "ProcessTree.h"
 #include "SetupProgram.h"
 #include "UniqueHandle.h"
 
@@ -21,19 +22,18 @@ const wchar_t kMachineAddin[] = L"Software\\Microsoft\\Office\\PowerPoint\\Addin
 
 }  // namespace
 
-bool SetupActions::RunSetupProgram(const std::wstring& folder, DWORD& exitCode) {
+// Ended with its whole tree at the limit, before the failure is reported: the
+// rollback that follows must not race a registration still on its way.
+bool SetupActions::RunSetupProgram(const std::wstring& folder, DWORD limitMs, DWORD& exitCode) {
     const std::wstring program = folder + L"Brenmoor.exe";
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
+    ProcessTree tree;
+    if (!tree.Start(program, L"\"" + program + L"\"", folder)) return false;
+    if (!tree.WaitForRoot(limitMs)) {
+        tree.End();
         return false;
-    UniqueKernelHandle thread(process.hThread);
-    UniqueKernelHandle child(process.hProcess);
-    if (WaitForSingleObject(child.Get(), kSetupLimitMs) != WAIT_OBJECT_0) return false;
-    return GetExitCodeProcess(child.Get(), &exitCode) != FALSE;
+    }
+    exitCode = tree.RootExitCode();
+    return true;
 }
 
 void SetupActions::MarkPrinterAdded() {
@@ -74,7 +74,7 @@ UINT SetupActions::Install(const InstallerSession& session) {
     const std::wstring folder = session.ActionData();
     const bool printerBefore = SetupProgram::PrinterExists(kPrinter);
     DWORD exitCode = 0;
-    if (folder.empty() || !RunSetupProgram(folder, exitCode)) {
+    if (folder.empty() || !RunSetupProgram(folder, kSetupLimitMs, exitCode)) {
         session.Log(L"Brenmoor.exe could not be run to its end in \"" + folder + L"\"");
         return ERROR_INSTALL_FAILURE;
     }

@@ -17,9 +17,11 @@ class SetupActions {
 public:
     static UINT Install(const InstallerSession& session);
     static UINT Remove(const InstallerSession& session);
+    // Brenmoor.exe in `folder`, in a job object: false when it did not end within
+    // `limitMs`, and then neither it nor anything it started runs on.
+    static bool RunSetupProgram(const std::wstring& folder, DWORD limitMs, DWORD& exitCode);
 
 private:
-    static bool RunSetupProgram(const std::wstring& folder, DWORD& exitCode);
     static void MarkPrinterAdded();
     static bool PrinterWasAdded();
     static bool RegisteredForEveryUser(const std::wstring& folder);

@@ -6,14 +6,18 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "ImportPatch.h"
 #include "OutputFile.h"
 #include "PrintedFileWait.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
+#include "UnixChild.h"
+#include "UnixShell.h"
 
 namespace {
 
@@ -115,6 +119,104 @@ TEST_F(OutputFileCheck, DeliveredPdfHasThePermissionsOfWhereItLands) {
     EXPECT_EQ(TestFiles::Read(shared + L"Old.pdf"), "%PDF-1.4 made again\n");
     EXPECT_EQ(Dacl(shared + L"Old.pdf"), L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;WD)");
     EXPECT_FALSE(TestFiles::Exists(made + L"out.pdf"));
+}
+
+namespace {
+// ReplaceFileW failing as Windows documents it: 1175 leaves both files at
+// their names; 1176 with a backup name leaves both too; 1177 leaves the old
+// file under the backup's name. Each call is counted.
+struct FailingReplace {
+    static inline DWORD error = 0;
+    static inline int calls = 0;
+    static BOOL WINAPI Call(LPCWSTR replaced, LPCWSTR, LPCWSTR backup, DWORD, LPVOID, LPVOID) {
+        ++calls;
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && backup) MoveFileW(replaced, backup);
+        SetLastError(error);
+        return FALSE;
+    }
+};
+
+// The names in `folder`, sorted.
+std::vector<std::wstring> Names(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    UniqueFindHandle search(FindFirstFileW((folder + L"*").c_str(), &entry));
+    if (!search) return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search.Get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A drive letter of the prefix on another file system (a second disk, a USB
+// stick, a network drive): a folder in /dev/shm, which is tmpfs, linked as Q:.
+class OtherVolume {
+public:
+    OtherVolume() {
+        std::string drive = UnixChild::UnixPath(L"C:\\");
+        while (!drive.empty() && drive.back() == '/') drive.pop_back();
+        std::string dosDevices = drive.substr(0, drive.rfind('/'));
+        if (drive.substr(drive.rfind('/') + 1) == "drive_c") dosDevices += "/dosdevices";
+        m_link = dosDevices + "/q:";
+        m_folder = "/dev/shm/quillset-volume-" + std::to_string(GetCurrentProcessId());
+        m_ready = UnixShell::Run("rm -rf " + m_folder + " && mkdir -p " + m_folder + " && ln -sfn " + m_folder +
+                                 " " + UnixShell::QuoteText(m_link) + " && [ \"$(stat -f -c %T " + m_folder +
+                                 ")\" != \"$(stat -f -c %T " + UnixShell::QuoteText(dosDevices) + ")\" ]")
+                      .status == 0;
+    }
+    ~OtherVolume() { UnixShell::Run("rm -rf " + m_folder + " " + UnixShell::QuoteText(m_link)); }
+    OtherVolume(const OtherVolume&) = delete;
+    OtherVolume& operator=(const OtherVolume&) = delete;
+    bool Ready() const { return m_ready; }
+
+private:
+    std::string m_link;
+    std::string m_folder;
+    bool m_ready = false;
+};
+}  // namespace
+
+// A replace that fails in any way Windows documents leaves the user's PDF at
+// its name, with nothing beside it; the new one is given up only then.
+TEST_F(OutputFileCheck, AFailedReplaceLeavesTheEarlierPdfAtItsName) {
+    const std::string before = "%PDF-1.3 the user's own\n";
+    const std::wstring made = TestFiles::NewFolder(L"output-made") + L"made.pdf";
+    const std::wstring target = folder + L"Q3.pdf";
+    ImportPatch failing(L"kernel32.dll", "ReplaceFileW", reinterpret_cast<void*>(&FailingReplace::Call));
+    ASSERT_TRUE(failing.Applied());
+    for (DWORD error : {ERROR_UNABLE_TO_REMOVE_REPLACED, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+                        ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        FailingReplace::error = error;
+        FailingReplace::calls = 0;
+        ASSERT_TRUE(TestFiles::Write(target, before));
+        ASSERT_TRUE(TestFiles::Write(made, "%PDF-1.4 made by this run\n"));
+        std::wstring where;
+        EXPECT_FALSE(OutputFile::Deliver(made, target, true, &where)) << error;
+        EXPECT_EQ(TestFiles::Read(target), before) << error;
+        EXPECT_EQ(Names(folder), std::vector<std::wstring>{L"Q3.pdf"}) << error;
+        EXPECT_EQ(where, L"") << "nothing to say: the file is where it was";
+        EXPECT_EQ(FailingReplace::calls, 2) << "in place, then through a staged copy beside it";
+    }
+}
+
+// On another volume than the temporary folder the new PDF is staged beside the
+// old one first; files an earlier run left there stand in nobody's way and
+// stay for the user.
+TEST_F(OutputFileCheck, AReplaceOnAnotherVolumeDeliversTheNewPdf) {
+    OtherVolume volume;
+    ASSERT_TRUE(volume.Ready());
+    const std::wstring made = TestFiles::NewFolder(L"output-made") + L"made.pdf";
+    const std::vector<std::wstring> left{L"Q3.pdf.quillset-new", L"Q3.pdf.quillset-old"};
+    for (const auto& name : left) ASSERT_TRUE(TestFiles::Write(L"Q:\\" + name, "%PDF-1.2 left by a run\n"));
+    ASSERT_TRUE(TestFiles::Write(L"Q:\\Q3.pdf", "%PDF-1.3 the user's own\n"));
+    ASSERT_TRUE(TestFiles::Write(made, "%PDF-1.4 made by this run\n"));
+    std::wstring where;
+    ASSERT_TRUE(OutputFile::Deliver(made, L"Q:\\Q3.pdf", true, &where)) << UnixChild::Utf8(where);
+    EXPECT_EQ(TestFiles::Read(L"Q:\\Q3.pdf"), "%PDF-1.4 made by this run\n");
+    EXPECT_EQ(Names(L"Q:\\"), (std::vector<std::wstring>{L"Q3.pdf", left[0], left[1]}));
+    for (const auto& name : left) EXPECT_EQ(TestFiles::Read(L"Q:\\" + name), "%PDF-1.2 left by a run\n");
 }
 
 // The file's time says nothing (a share's clock may be behind ours); its header does.

@@ -465,17 +465,39 @@ TEST(Package, AFailedUpgradeIsRolledBackWithTheOlderVersionsRemovalInItsTransact
     RemoveEveryVersion();
 }
 
-// A removal that fails after the add-in was unregistered, as the older
+// A repair that fails leaves what it repaired. A removal that fails after
+// the add-in was unregistered, as the older
 // version's removal inside a failed upgrade does on Windows: its rollback
 // action runs the set-up again, so the add-in is registered as before and the
 // files are there (Wine's msiexec then forgets the product itself, which
 // Windows Installer keeps; not ours to show).
-TEST(Package, ARemovalThatFailsRegistersTheAddinAgainOnRollback) {
+TEST(Package, ARepairOrARemovalThatFailsLeavesTheAddinRegistered) {
     const std::wstring program = ProgramFolder();
     ASSERT_TRUE(RelatedProducts().empty());
     const std::wstring package = PackageIn(L"tests\\wine\\setup\\failing-removal");
     ASSERT_EQ(Msiexec(L"/i", package, L"before-failed-removal.log"), 0u);
     ASSERT_EQ(Text(HKEY_CLASSES_ROOT, kInprocServer), program + L"Quillset.dll");
+
+    // A repair whose set-up fails after Brenmoor.exe ran is rolled back to the
+    // installation it repaired: registered in each view, the printer there, and
+    // what the installation noted of itself kept (a removal reads it).
+    {
+        const std::vector<std::wstring> products = RelatedProducts();
+        ASSERT_EQ(products.size(), 1u);
+        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Quillset", L"Noted", REG_SZ, L"x", 4), 0);
+        EXPECT_EQ(Repair(products[0], L"failed-repair.log"), static_cast<UINT>(ERROR_INSTALL_FAILURE));
+        const std::string log = Log(L"failed-repair.log");
+        const size_t failed = log.find("Quillset: Brenmoor.exe could not be run to its end");
+        ASSERT_NE(failed, std::string::npos) << log;
+        EXPECT_EQ(log.find("Quillset: add-in unregistered", failed), std::string::npos) << "rolled back as a removal";
+        ExpectRegisteredForEachBitness(program);
+        EXPECT_TRUE(PrinterAway::Exists(L"Inkharbor"));
+        EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Quillset", L"Noted", RRF_RT_REG_SZ, nullptr, nullptr,
+                               nullptr),
+                  0);
+        EXPECT_EQ(RelatedProducts(), products);
+        for (const wchar_t* file : kInstalled) EXPECT_TRUE(TestFiles::Exists(program + file)) << file;
+    }
 
     EXPECT_EQ(Msiexec(L"/x", package, L"failed-removal.log"), static_cast<DWORD>(ERROR_INSTALL_FAILURE));
     const std::string log = Log(L"failed-removal.log");

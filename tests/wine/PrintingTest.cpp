@@ -356,7 +356,8 @@ TEST_F(PrintingTest, MissingInkharborStopsBeforePrintingWithAMessageThatNamesIt)
     ASSERT_EQ(watcher.Seen().size(), 1u);
     EXPECT_NE(watcher.Seen()[0].text.find(L"Inkharbor"), std::wstring::npos) << UnixChild::Utf8(watcher.Seen()[0].text);
     EXPECT_NE(watcher.Seen()[0].text.find(L"select Quillset in Programs and Features and choose Repair, or run "
-                                          L"Brenmoor.exe in " + ModulePath::Folder() + L"\\ as administrator."),
+                                          L"Brenmoor.exe in " + TestFiles::Built(L"tests\\wine") +
+                                          L"\\ as administrator."),
               std::wstring::npos)
         << "no repair named: " << UnixChild::Utf8(watcher.Seen()[0].text);
     EXPECT_EQ(watcher.Seen()[0].caption, ModulePath::BaseName());

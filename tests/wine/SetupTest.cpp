@@ -19,6 +19,7 @@
 #include "PrinterAway.h"
 #include "PrinterInstallerStandIn.h"
 #include "RecordedPowerPoint.h"
+#include "SetupActions.h"
 #include "SetupProgram.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
@@ -480,4 +481,68 @@ TEST(SetupRegistration, ExitCodeSaysWhenPowerPointIsOfTheOtherBitness) {
         }
         EXPECT_EQ(SetupProgram::Run(setup.Folder(), kRunLimitMs), row.expected);
     }
+}
+
+namespace {
+const wchar_t kRoleVariable[] = L"QUILLSET_BRENMOOR_ROLE";
+
+// The installer's custom action waits for Brenmoor.exe: here a copy of this
+// program that plays one which never ends, with a child of its own.
+struct HangingSetup {
+    explicit HangingSetup(const std::wstring& folder) : program(folder + L"Brenmoor.exe") {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        copied = CopyFileW(self, program.c_str(), FALSE) != FALSE;
+        // The copy runs without arguments: gtest takes its filter from here.
+        SetEnvironmentVariableW(L"GTEST_FILTER", L"BrenmoorRole.*");
+        SetEnvironmentVariableW(kRoleVariable, L"parent");
+    }
+    ~HangingSetup() {
+        SetEnvironmentVariableW(L"GTEST_FILTER", nullptr);
+        SetEnvironmentVariableW(kRoleVariable, nullptr);
+    }
+    HangingSetup(const HangingSetup&) = delete;
+    HangingSetup& operator=(const HangingSetup&) = delete;
+
+    std::wstring program;
+    bool copied = false;
+};
+}  // namespace
+
+// The installer's wait for Brenmoor.exe has a limit; at the limit Brenmoor.exe
+// and all it started are ended before the action reports failure, so that the
+// rollback that follows races no registration on its way.
+TEST(SetupRegistration, TheInstallersRunOfBrenmoorEndsItWithEverythingItStartedAtTheLimit) {
+    const std::wstring folder = TestFiles::NewFolder(L"setup-hanging");
+    HangingSetup setup(folder);
+    ASSERT_TRUE(setup.copied);
+    DWORD exitCode = 12345;
+    EXPECT_FALSE(SetupActions::RunSetupProgram(folder, 3000, exitCode))
+        << "ran to its end";
+    EXPECT_EQ(exitCode, 12345u) << "an exit code of a run that did not end";
+    std::string left = ProcessesOf(setup.program, 0);
+    for (int look = 0; look < 100 && !left.empty(); ++look, Sleep(50)) left = ProcessesOf(setup.program, 0);
+    EXPECT_EQ(left, "") << "a Brenmoor.exe outlived the limit";
+}
+
+// The Brenmoor.exe above; skipped unless that test started it.
+TEST(BrenmoorRole, NeverEnds) {
+    wchar_t role[16] = {};
+    GetEnvironmentVariableW(kRoleVariable, role, 16);
+    if (std::wstring(role) != L"parent" && std::wstring(role) != L"child") GTEST_SKIP();
+    if (std::wstring(role) == L"parent") {
+        SetEnvironmentVariableW(kRoleVariable, L"child");
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+    }
+    Sleep(INFINITE);
 }
