@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "TreeRemoval.h"
+
 namespace {
 const int kAttempts = 16;
 const wchar_t kPrefix[] = L"Quillset-";
@@ -28,20 +30,26 @@ bool Held(const std::wstring& folder) {
     return !taken;
 }
 
-// The SID of the user this process runs as, as text; empty when unknown.
-std::wstring UserSid() {
+// One SID of this process's token (its user, or the owner it gives what it
+// creates), as text; empty when unknown.
+std::wstring TokenSid(TOKEN_INFORMATION_CLASS kind) {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
     UniqueKernelHandle held(token);
     DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    GetTokenInformation(token, kind, nullptr, 0, &size);
     std::vector<BYTE> buffer(size ? size : 1);
+    if (!GetTokenInformation(token, kind, buffer.data(), size, &size)) return {};
+    PSID sid = kind == TokenUser ? reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid
+                                 : reinterpret_cast<TOKEN_OWNER*>(buffer.data())->Owner;
     LPWSTR text = nullptr;
-    if (!GetTokenInformation(token, TokenUser, buffer.data(), size, &size) ||
-        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
-        return {};
+    if (!ConvertSidToStringSidW(sid, &text)) return {};
     UniqueLocalMemory freed(text);
     return text;
+}
+
+std::wstring UserSid() {
+    return TokenSid(TokenUser);
 }
 
 // Held open all the folder's life: a delete, or the next run's test for an
@@ -81,10 +89,8 @@ PrivateFolder::PrivateFolder() {
 
 PrivateFolder::~PrivateFolder() {
     if (!Created()) return;
-    const std::wstring folder = m_path.substr(0, m_path.size() - 1);
-    RemoveContents(folder);
-    m_hold.Reset();
-    RemoveDirectoryW(folder.c_str());
+    m_hold.Reset();  // the removal holds it itself, and deletes it through that handle
+    TreeRemoval::Remove(m_path.substr(0, m_path.size() - 1));
 }
 
 std::wstring PrivateFolder::Parent() {
@@ -111,41 +117,21 @@ std::wstring PrivateFolder::UniqueName() {
 }
 
 // A folder nobody holds is a crashed run's. One written to in the last minute
-// may be a run's that is making its folder and does not hold it yet.
+// may be a run's that is making its folder and does not hold it yet. Only the
+// user's own are removed: in a shared temporary folder others' are not ours to
+// judge, and one planted by another account may hide a link for the removal to
+// follow. An elevated run's folders belong to the owner its token gives.
 void PrivateFolder::RemoveAbandoned(const std::wstring& parent) {
+    const std::vector<std::wstring> ours = {UserSid(), TokenSid(TokenOwner)};
     WIN32_FIND_DATAW entry;
     UniqueFindHandle search(FindFirstFileW((parent + kPrefix + L"*").c_str(), &entry));
-    if (!search) return;
+    if (!search || ours[0].empty()) return;
     do {
         const DWORD attributes = entry.dwFileAttributes;
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
             WrittenSince(entry.ftLastWriteTime, kSettledMs))
             continue;
         const std::wstring folder = parent + entry.cFileName;
-        if (Held(folder)) continue;
-        Remove(folder);
+        if (!Held(folder)) TreeRemoval::Remove(folder, ours);
     } while (FindNextFileW(search.Get(), &entry));
-}
-
-// Links inside are removed, never followed.
-void PrivateFolder::RemoveContents(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!search) return;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + name;
-        const DWORD attributes = entry.dwFileAttributes;
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(path.c_str());
-        else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) RemoveDirectoryW(path.c_str());
-        else Remove(path);
-    } while (FindNextFileW(search.Get(), &entry));
-}
-
-void PrivateFolder::Remove(const std::wstring& folder) {
-    RemoveContents(folder);
-    RemoveDirectoryW(folder.c_str());
 }

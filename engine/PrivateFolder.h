@@ -30,8 +30,6 @@ public:
 private:
     static std::wstring UniqueName();
     static void RemoveAbandoned(const std::wstring& parent);
-    static void RemoveContents(const std::wstring& folder);
-    static void Remove(const std::wstring& folder);
 
     std::wstring m_path;
     UniqueFileHandle m_hold;

@@ -14,6 +14,7 @@
 #include "PrivateFolder.h"
 #include "ScratchTemp.h"
 #include "TestFiles.h"
+#include "UnixShell.h"
 #include "UniqueHandle.h"
 
 namespace {
@@ -117,6 +118,25 @@ TEST(PrivateFolderCheck, TheNextRunRemovesOnlyFoldersNobodyHolds) {
     ASSERT_TRUE(TestFiles::Write(temp.Folder() + L"Quillset-notes.txt", "the user's"));
     const std::wstring justMade = temp.Folder() + L"Quillset-0BADF00D0002";
     ASSERT_TRUE(CreateDirectoryW(justMade.c_str(), nullptr));
+    // A link inside is never followed: what it points at stays. (Wine opens
+    // what a Unix link points at even when asked for the link, so the link
+    // itself, and with it its folder, cannot go; Windows deletes it as a link.)
+    const std::wstring precious = temp.Folder() + L"precious";
+    ASSERT_TRUE(CreateDirectoryW(precious.c_str(), nullptr));
+    ASSERT_TRUE(TestFiles::Write(precious + L"\\keep.txt", "the user's own"));
+    const std::wstring linking = temp.Folder() + L"Quillset-0BADF00D0004";
+    ASSERT_TRUE(CreateDirectoryW(linking.c_str(), nullptr));
+    ASSERT_TRUE(TestFiles::Write(linking + L"\\tmp.ps", "%!PS-Adobe-3.0\n"));
+    ASSERT_EQ(UnixShell::Run("ln -s " + UnixShell::Quote(precious) + " " + UnixShell::Quote(linking + L"\\link")).status,
+              0);
+    ASSERT_TRUE(GetFileAttributesW((linking + L"\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    ASSERT_TRUE(MakeOld(linking));
+    // Another account's (in a temporary folder all users share) is not ours to remove.
+    const std::wstring others = temp.Folder() + L"Quillset-0BADF00D0003";
+    ASSERT_TRUE(CreateDirectoryW(others.c_str(), nullptr));
+    ASSERT_TRUE(TestFiles::Write(others + L"\\tmp.ps", "%!PS-Adobe-3.0\n"));
+    ASSERT_TRUE(MakeOld(others));
+    ASSERT_EQ(UnixShell::Run("chown -R 65534 " + UnixShell::Quote(others)).status, 0) << "not run as root";
     auto running = std::make_unique<PrivateFolder>();
     ASSERT_TRUE(running->Created());
     ASSERT_TRUE(TestFiles::Write(running->Path() + L"tmp.ps", "%!PS-Adobe-3.0\n"));
@@ -129,9 +149,15 @@ TEST(PrivateFolderCheck, TheNextRunRemovesOnlyFoldersNobodyHolds) {
         EXPECT_TRUE(TestFiles::Exists(running->Path() + L"tmp.ps")) << "the running run's file";
         EXPECT_TRUE(TestFiles::Exists(justMade));
         EXPECT_TRUE(TestFiles::Exists(temp.Folder() + L"Quillset-notes.txt"));
+        EXPECT_EQ(TestFiles::Read(precious + L"\\keep.txt"), "the user's own") << "the link was followed";
+        EXPECT_FALSE(TestFiles::Exists(linking + L"\\tmp.ps"));
+        EXPECT_TRUE(TestFiles::Exists(others + L"\\tmp.ps")) << "another account's folder";
     }
     running.reset();
-    EXPECT_EQ(temp.Left(), (std::vector<std::wstring>{L"Quillset-0BADF00D0002", L"Quillset-notes.txt"}));
+    EXPECT_EQ(temp.Left(), (std::vector<std::wstring>{L"precious", L"Quillset-0BADF00D0002", L"Quillset-0BADF00D0003",
+                                                      L"Quillset-0BADF00D0004", L"Quillset-notes.txt"}));
     RemoveDirectoryW(justMade.c_str());
     DeleteFileW((temp.Folder() + L"Quillset-notes.txt").c_str());
+    UnixShell::Run("rm -rf " + UnixShell::Quote(others) + " " + UnixShell::Quote(precious) + " " +
+                   UnixShell::Quote(linking));
 }
