@@ -13,6 +13,12 @@ const unsigned long kLockWaitMs = 15 * 60 * 1000;
 }  // namespace
 
 PrinterSwitch::PrinterSwitch(const std::wstring& printer) : m_lock(kLockWaitMs) {
+    if (m_lock.Squatted()) {
+        Fail(L"A program of another account holds the lock that keeps conversions from switching the default "
+             L"printer at once. Nothing is printed. Close the programs other accounts run in this session, or "
+             L"sign out and in again, and convert again.");
+        return;
+    }
     if (!m_lock.Held()) {
         Fail(L"Another conversion keeps the printer " + printer + L" busy. Nothing is printed; try again later.");
         return;

@@ -1,6 +1,7 @@
 // The PowerPoint stand-in's printing, and a saved deck turned into a PDF
 // through it, with PowerPoint's calls served on this (the user-interface) thread.
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@
 #include "TestFiles.h"
 #include "UnixChild.h"
 #include "UnixShell.h"
+#include "UniqueHandle.h"
 
 namespace {
 
@@ -453,4 +455,39 @@ TEST_F(PrintingTest, RejectedCallsAreRetriedUntilTheFiltersLimitOnly) {
     EXPECT_GE(session.Host().RejectedCalls(), 3) << "retried in between";
     const DWORD retry = RejectedCallFilter::kRetryPauseMs, cancel = RejectedCallFilter::kCancel;
     EXPECT_EQ(decisions, (std::vector<DWORD>{retry, retry, retry, retry, cancel, cancel, cancel, cancel}));
+}
+
+// The lock's name can be read by anyone: a program of another account in the
+// session that makes and holds it first is refused at once, with a message,
+// and nothing is switched; the user is not made to wait for it.
+TEST_F(PrintingTest, ALockMadeFirstByAnotherAccountIsRefusedAtOnce) {
+    wchar_t* user = nullptr;
+    {
+        HANDLE token = nullptr;
+        ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+        UniqueKernelHandle held(token);
+        BYTE buffer[256];
+        DWORD size = sizeof buffer;
+        ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, size, &size));
+        ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &user));
+    }
+    UniqueLocalMemory freed(user);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:S-1-5-21-1-2-3-1001D:(A;;GA;;;WD)",
+                                                                     SDDL_REVISION_1, &descriptor, nullptr));
+    UniqueLocalMemory freedDescriptor(descriptor);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    UniqueKernelHandle squatter(
+        CreateMutexW(&attributes, TRUE, (L"Local\\Quillset.DefaultPrinter." + std::wstring(user)).c_str()));
+    ASSERT_TRUE(squatter);
+
+    StandInSession session(Deck(options.presentationPath));
+    MessageBoxWatcher watcher;
+    const size_t runs = GhostscriptRuns();
+    EXPECT_FALSE(Convert(session));
+    EXPECT_EQ(GhostscriptRuns(), runs);
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_NE(watcher.Seen()[0].text.find(L"A program of another account holds the lock"), std::wstring::npos)
+        << UnixChild::Utf8(watcher.Seen()[0].text);
 }
