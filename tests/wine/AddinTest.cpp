@@ -382,7 +382,19 @@ TEST_F(AddinTest, SecondConnectionFailsAndDisconnectionEndsTheOneSubscription) {
     EXPECT_EQ(addin->OnConnection(application, 0, nullptr, nullptr), E_FAIL);
     EXPECT_EQ(bars.Count(), 1u) << "a second connection builds nothing";
     EXPECT_EQ(first.SinkCount(), 1u);
+    // The ribbon's button, like the toolbar's, works from connection to disconnection.
+    ComRef<IRibbonExtensibility> ribbon;
+    ASSERT_EQ(addin->QueryInterface(OfficeIds::IID_RibbonExtensibility, ribbon.PutVoid()), S_OK);
+    UniqueBstr ribbonId(StandInRibbon::kPresentationRibbon), xml;
+    ASSERT_EQ(ribbon->GetCustomUI(ribbonId.Get(), xml.Put()), S_OK);
+    RibbonMarkup markup;
+    std::wstring error;
+    ASSERT_TRUE(markup.Parse(xml.Text(), error));
+    const std::wstring onAction = markup.Groups().at(0).buttons.at(0).onAction;
+    const auto ribbonClick = [&] { CallByName(ribbon.Get(), onAction, {}, nullptr); };
+    EXPECT_TRUE(ClickOpensTheDialog(ribbonClick)) << "connected";
     EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
+    EXPECT_FALSE(ClickOpensTheDialog(ribbonClick)) << "disconnected";
     EXPECT_EQ(first.SinkCount(), 0u) << "the button no longer reaches the add-in";
     EXPECT_EQ(addin->OnDisconnection(0, nullptr), E_NOTIMPL);
 
