@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "TokenSid.h"
 #include "TreeRemoval.h"
 
 namespace {
@@ -30,28 +31,6 @@ bool Held(const std::wstring& folder) {
     return !taken;
 }
 
-// One SID of this process's token (its user, or the owner it gives what it
-// creates), as text; empty when unknown.
-std::wstring TokenSid(TOKEN_INFORMATION_CLASS kind) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    UniqueKernelHandle held(token);
-    DWORD size = 0;
-    GetTokenInformation(token, kind, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size ? size : 1);
-    if (!GetTokenInformation(token, kind, buffer.data(), size, &size)) return {};
-    PSID sid = kind == TokenUser ? reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid
-                                 : reinterpret_cast<TOKEN_OWNER*>(buffer.data())->Owner;
-    LPWSTR text = nullptr;
-    if (!ConvertSidToStringSidW(sid, &text)) return {};
-    UniqueLocalMemory freed(text);
-    return text;
-}
-
-std::wstring UserSid() {
-    return TokenSid(TokenUser);
-}
-
 // Held open all the folder's life: a delete, or the next run's test for an
 // abandoned folder, fails while it is.
 UniqueFileHandle Hold(const std::wstring& folder) {
@@ -63,7 +42,7 @@ UniqueFileHandle Hold(const std::wstring& folder) {
 
 PrivateFolder::PrivateFolder() {
     const std::wstring parent = Parent();
-    const std::wstring sid = UserSid();
+    const std::wstring sid = TokenSid::User();
     if (parent.empty() || sid.empty()) return;
     RemoveAbandoned(parent);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -104,7 +83,7 @@ std::wstring PrivateFolder::Parent() {
 
 // Protected, so that a shared temporary folder (C:\Temp) lends it nobody's rights.
 std::wstring PrivateFolder::AccessList() {
-    return L"D:P(A;OICI;FA;;;" + UserSid() + L")(A;OICI;FA;;;SY)";
+    return L"D:P(A;OICI;FA;;;" + TokenSid::User() + L")(A;OICI;FA;;;SY)";
 }
 
 std::wstring PrivateFolder::UniqueName() {
@@ -122,7 +101,7 @@ std::wstring PrivateFolder::UniqueName() {
 // judge, and one planted by another account may hide a link for the removal to
 // follow. An elevated run's folders belong to the owner its token gives.
 void PrivateFolder::RemoveAbandoned(const std::wstring& parent) {
-    const std::vector<std::wstring> ours = {UserSid(), TokenSid(TokenOwner)};
+    const std::vector<std::wstring> ours = {TokenSid::User(), TokenSid::DefaultOwner()};
     WIN32_FIND_DATAW entry;
     UniqueFindHandle search(FindFirstFileW((parent + kPrefix + L"*").c_str(), &entry));
     if (!search || ours[0].empty()) return;

@@ -1,9 +1,8 @@
 #include "TreeRemoval.h"
 
-#include <aclapi.h>
-#include <sddl.h>
-
 #include <algorithm>
+
+#include "TokenSid.h"
 
 namespace {
 const DWORD kAccess = DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | READ_CONTROL;
@@ -21,19 +20,6 @@ UniqueFileHandle TreeRemoval::Open(const std::wstring& path) {
                                         nullptr));
 }
 
-std::wstring TreeRemoval::Owner(HANDLE handle) {
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
-        return {};
-    UniqueLocalMemory freed(descriptor);
-    LPWSTR text = nullptr;
-    if (!owner || !ConvertSidToStringSidW(owner, &text)) return {};
-    UniqueLocalMemory freedText(text);
-    return text;
-}
-
 bool TreeRemoval::Remove(const std::wstring& folder, const std::vector<std::wstring>& owners) {
     UniqueFileHandle held = Open(folder);
     const DWORD attributes = held ? Attributes(held.Get()) : INVALID_FILE_ATTRIBUTES;
@@ -44,7 +30,7 @@ bool TreeRemoval::Remove(const std::wstring& folder, const std::vector<std::wstr
         ((attributes | named) & FILE_ATTRIBUTE_REPARSE_POINT) || named == INVALID_FILE_ATTRIBUTES)
         return false;
     if (!owners.empty()) {
-        const std::wstring owner = Owner(held.Get());
+        const std::wstring owner = TokenSid::OwnerOf(held.Get(), SE_FILE_OBJECT);
         const auto ours = [&](const std::wstring& sid) { return _wcsicmp(sid.c_str(), owner.c_str()) == 0; };
         if (owner.empty() || std::none_of(owners.begin(), owners.end(), ours)) return false;
     }

@@ -19,7 +19,6 @@ public:
 
 private:
     static UniqueFileHandle Open(const std::wstring& path);
-    static std::wstring Owner(HANDLE handle);
     static void RemoveContents(HANDLE folder, const std::wstring& path);
     static void RemoveEntry(const std::wstring& path, DWORD listed);
     static bool Delete(HANDLE handle);

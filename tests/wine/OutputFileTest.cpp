@@ -14,6 +14,7 @@
 #include "ImportPatch.h"
 #include "OutputFile.h"
 #include "PrintedFileWait.h"
+#include "ScratchTemp.h"
 #include "TestFiles.h"
 #include "UniqueHandle.h"
 #include "UnixChild.h"
@@ -138,14 +139,7 @@ struct FailingReplace {
 
 // The names in `folder`, sorted.
 std::vector<std::wstring> Names(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    UniqueFindHandle search(FindFirstFileW((folder + L"*").c_str(), &entry));
-    if (!search) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(search.Get(), &entry));
+    std::vector<std::wstring> names = ScratchTemp::Names(folder);
     std::sort(names.begin(), names.end());
     return names;
 }
