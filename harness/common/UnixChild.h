@@ -12,10 +12,6 @@ public:
     // only argument; returns the script's exit status, or -1 if it did not start.
     static int Run(const std::wstring& script, const std::wstring& requestFile);
 
-    // The starter that Run uses for `script`: unix-start.exe in its folder.
-    static std::wstring Starter(const std::wstring& script);
-    static constexpr const wchar_t* kStarter = L"unix-start.exe";
-
     static std::string UnixPath(const std::wstring& windowsPath);
     static std::string Utf8(const std::wstring& text);
     static std::wstring Wide(const std::string& text);
@@ -25,5 +21,8 @@ public:
     static std::string ReadFile(const std::wstring& path);
 
 private:
+    // The starter that Run uses for `script`: unix-start.exe in its folder.
+    static std::wstring Starter(const std::wstring& script);
+    static constexpr const wchar_t* kStarter = L"unix-start.exe";
     static bool Start(const std::wstring& script, const std::wstring& requestFile);
 };

@@ -295,6 +295,16 @@ HRESULT CallByName(IDispatch* target, const std::wstring& name, std::vector<VARI
 
 bool ClickOpensTheDialog(const std::function<void()>& click);
 
+// The add-in's markup for a presentation's window, read as the stand-in reads it.
+bool PresentationMarkup(IRibbonExtensibility* ribbon, RibbonMarkup& markup, std::wstring& error) {
+    UniqueBstr id(StandInRibbon::kPresentationRibbon), xml;
+    if (FAILED(ribbon->GetCustomUI(id.Get(), xml.Put()))) {
+        error = L"GetCustomUI failed";
+        return false;
+    }
+    return markup.Parse(xml.Text(), error);
+}
+
 HANDLE WINAPI RefusedLoadImage(HINSTANCE, LPCWSTR, UINT, int, int, UINT) {
     SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
     return nullptr;
@@ -314,11 +324,9 @@ TEST_F(AddinTest, RibbonMarkupGivesOneGroupAndNamesOnlyCallbacksTheObjectAnswers
         EXPECT_EQ(ribbon->GetCustomUI(id.Get(), xml.Put()), S_OK);
         EXPECT_EQ(xml.Get(), nullptr) << UnixChild::Utf8(other);
     }
-    UniqueBstr id(StandInRibbon::kPresentationRibbon), xml;
-    ASSERT_EQ(ribbon->GetCustomUI(id.Get(), xml.Put()), S_OK);
     RibbonMarkup markup;
     std::wstring error;
-    ASSERT_TRUE(markup.Parse(xml.Text(), error)) << UnixChild::Utf8(error);
+    ASSERT_TRUE(PresentationMarkup(ribbon.Get(), markup, error)) << UnixChild::Utf8(error);
     EXPECT_EQ(markup.NamespaceUri(), RibbonMarkup::kNamespace2006) << "read by PowerPoint 2007 and later";
     ASSERT_EQ(markup.Groups().size(), 1u);
     const auto& group = markup.Groups()[0];
@@ -385,11 +393,9 @@ TEST_F(AddinTest, SecondConnectionFailsAndDisconnectionEndsTheOneSubscription) {
     // The ribbon's button, like the toolbar's, works from connection to disconnection.
     ComRef<IRibbonExtensibility> ribbon;
     ASSERT_EQ(addin->QueryInterface(OfficeIds::IID_RibbonExtensibility, ribbon.PutVoid()), S_OK);
-    UniqueBstr ribbonId(StandInRibbon::kPresentationRibbon), xml;
-    ASSERT_EQ(ribbon->GetCustomUI(ribbonId.Get(), xml.Put()), S_OK);
     RibbonMarkup markup;
     std::wstring error;
-    ASSERT_TRUE(markup.Parse(xml.Text(), error));
+    ASSERT_TRUE(PresentationMarkup(ribbon.Get(), markup, error)) << UnixChild::Utf8(error);
     const std::wstring onAction = markup.Groups().at(0).buttons.at(0).onAction;
     const auto ribbonClick = [&] { CallByName(ribbon.Get(), onAction, {}, nullptr); };
     EXPECT_TRUE(ClickOpensTheDialog(ribbonClick)) << "connected";

@@ -540,8 +540,7 @@ TEST(BrenmoorRole, NeverEnds) {
         PROCESS_INFORMATION process{};
         if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                            &process)) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
+            UniqueKernelHandle thread(process.hThread), child(process.hProcess);
         }
     }
     Sleep(INFINITE);
