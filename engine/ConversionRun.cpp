@@ -19,7 +19,8 @@ ConversionRun::Outcome ConversionRun::Execute() const {
     const std::wstring outputPath = OutputPath();
     const bool exists = OutputFile::Exists(outputPath);
     if (exists && !ConfirmReplace(outputPath)) return Outcome::Declined;
-    if (PresentationConverter::ConvertPresentation(m_options, exists)) return Outcome::Produced;
+    if (PresentationConverter::ConvertPresentation(m_options, exists, m_cancel)) return Outcome::Produced;
+    if (m_cancel.GaveUp()) return Outcome::Cancelled;
     ReportFailure();
     return Outcome::Failed;
 }

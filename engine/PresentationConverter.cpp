@@ -92,9 +92,9 @@ bool Deliver(const std::wstring& made, const ConversionOptions& options, bool re
 // The copy is printed while the user's default printer is switched; it is put
 // back as soon as the printed file is complete, before any message and before
 // Ghostscript runs.
-std::wstring PrintWhileSwitched(IDispatch* application, const ConversionOptions& options,
+std::wstring PrintWhileSwitched(IDispatch* application, const ConversionOptions& options, const RunCancel& cancel,
                                 const std::wstring& postScript, ComRef<IDispatch>& copy, bool& switched) {
-    PrinterSwitch printer(PresentationConverter::kPostScriptPrinter);
+    PrinterSwitch printer(PresentationConverter::kPostScriptPrinter, cancel);
     switched = printer.Switched();
     if (!switched) return {};
     std::wstring failure = OpenCopy(application, options.presentationPath, copy);
@@ -103,13 +103,13 @@ std::wstring PrintWhileSwitched(IDispatch* application, const ConversionOptions&
     return failure;
 }
 
-bool PrintAndDistill(IDispatch* application, const ConversionOptions& options,
+bool PrintAndDistill(IDispatch* application, const ConversionOptions& options, const RunCancel& cancel,
                      const GhostscriptInterpreter& interpreter, const PrivateFolder& folder, bool replaceExisting) {
     const std::wstring postScript = folder.Path() + PresentationConverter::kPostScriptName;
     const std::wstring pdf = folder.Path() + PresentationConverter::kPdfName;
     ComRef<IDispatch> copy;
     bool switched = false;
-    const std::wstring failure = PrintWhileSwitched(application, options, postScript, copy, switched);
+    const std::wstring failure = PrintWhileSwitched(application, options, cancel, postScript, copy, switched);
     if (!switched) return false;
     if (!failure.empty()) AppMessageBox::Show(failure);
     const bool converted =
@@ -122,7 +122,8 @@ bool PrintAndDistill(IDispatch* application, const ConversionOptions& options,
 
 }  // namespace
 
-bool PresentationConverter::ConvertPresentation(const ConversionOptions& options, bool replaceExisting) {
+bool PresentationConverter::ConvertPresentation(const ConversionOptions& options, bool replaceExisting,
+                                                const RunCancel& cancel) {
     try {
         // Before PowerPoint prints and the default printer changes: without an
         // interpreter the print would only be thrown away.
@@ -148,7 +149,7 @@ bool PresentationConverter::ConvertPresentation(const ConversionOptions& options
                                 L"!");
             return false;
         }
-        return PrintAndDistill(application.Get(), options, interpreter, folder, replaceExisting);
+        return PrintAndDistill(application.Get(), options, cancel, interpreter, folder, replaceExisting);
     } catch (...) {
         AppMessageBox::Show(L"The conversion failed unexpectedly.");
         return false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ConversionOptions.h"
+#include "RunCancel.h"
 
 class PresentationConverter {
 public:
@@ -19,6 +20,8 @@ public:
     // `replaceExisting`, and a failed run leaves it untouched. Every failure has
     // been shown to the user, except a failing Ghostscript (the caller reports
     // the run); the user's default printer is as it was before, and the
-    // intermediate files are gone.
-    static bool ConvertPresentation(const ConversionOptions& options, bool replaceExisting = false);
+    // intermediate files are gone. `cancel` may end the wait for another run
+    // of the user's that holds the printer; nothing is then shown.
+    static bool ConvertPresentation(const ConversionOptions& options, bool replaceExisting = false,
+                                    const RunCancel& cancel = RunCancel());
 };

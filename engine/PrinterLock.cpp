@@ -7,11 +7,12 @@
 #include "TokenSid.h"
 
 
-PrinterLock::PrinterLock(unsigned long timeoutMs) {
+PrinterLock::PrinterLock(unsigned long timeoutMs, const RunCancel& cancel) {
     Create();
     if (!m_mutex || m_squatted) return;
-    const DWORD waited = WaitForSingleObject(m_mutex.Get(), timeoutMs);
+    const DWORD waited = cancel.Wait(m_mutex.Get(), timeoutMs);
     m_held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    m_cancelled = waited == RunCancel::kCancelled;
 }
 
 void PrinterLock::Release() {
@@ -44,8 +45,8 @@ bool PrinterLock::MadeByAnother() const {
            _wcsicmp(owner.c_str(), TokenSid::DefaultOwner().c_str()) != 0;
 }
 
-// Local\ is the session's namespace; the SID keeps apart users who share a
-// session (a program run as another user).
+// Global\ spans the user's sessions (a mutex there needs no privilege); the
+// SID keeps users apart.
 std::wstring PrinterLock::Name() {
-    return L"Local\\Quillset.DefaultPrinter." + TokenSid::User();
+    return L"Global\\Quillset.DefaultPrinter." + TokenSid::User();
 }

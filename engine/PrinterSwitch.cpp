@@ -12,7 +12,8 @@ namespace {
 const unsigned long kLockWaitMs = 15 * 60 * 1000;
 }  // namespace
 
-PrinterSwitch::PrinterSwitch(const std::wstring& printer) : m_lock(kLockWaitMs) {
+PrinterSwitch::PrinterSwitch(const std::wstring& printer, const RunCancel& cancel) : m_lock(kLockWaitMs, cancel) {
+    if (m_lock.Cancelled()) return;
     if (m_lock.Squatted()) {
         Fail(L"A program of another account holds the lock that keeps conversions from switching the default "
              L"printer at once. Nothing is printed. Close the programs other accounts run in this session, or "

@@ -16,8 +16,8 @@ public:
     // default printer and makes `printer` the default. Nothing is switched
     // when the lock is not had in time, the default cannot be read (it could
     // not be put back) or `printer` cannot be made the default (it is not
-    // installed).
-    explicit PrinterSwitch(const std::wstring& printer);
+    // installed), or the user cancelled the wait for the lock (not reported).
+    explicit PrinterSwitch(const std::wstring& printer, const RunCancel& cancel = RunCancel());
     ~PrinterSwitch() { Restore(); }
     PrinterSwitch(const PrinterSwitch&) = delete;
     PrinterSwitch& operator=(const PrinterSwitch&) = delete;

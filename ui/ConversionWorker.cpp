@@ -6,8 +6,11 @@
 #include "ConversionRun.h"
 #include "ModuleLock.h"
 
-UniqueKernelHandle ConversionWorker::Start(const ConversionOptions& options, HWND dialog) {
+UniqueKernelHandle ConversionWorker::Start(const ConversionOptions& options, HWND dialog, HANDLE cancel) {
     std::unique_ptr<ConversionWorker> worker(new ConversionWorker(options, dialog));
+    HANDLE own = nullptr;
+    if (cancel && DuplicateHandle(GetCurrentProcess(), cancel, GetCurrentProcess(), &own, SYNCHRONIZE, FALSE, 0))
+        worker->m_cancel.Reset(own);
     ModuleLock::Add();
     HMODULE library = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ConversionThreadProc),
@@ -37,7 +40,11 @@ DWORD WINAPI ConversionWorker::ConversionThreadProc(LPVOID param) {
 bool ConversionWorker::RunConversion() const {
     try {
         Sleep(100);
-        return ConversionRun(m_options).Execute() == ConversionRun::Outcome::Produced;
+        const HWND dialog = m_dialog;
+        const RunCancel cancel(m_cancel.Get(), [dialog](bool waiting) {
+            PostMessageW(dialog, kRunWaitingMessage, waiting, 0);
+        });
+        return ConversionRun(m_options, cancel).Execute() == ConversionRun::Outcome::Produced;
     } catch (...) {
         try {
             ConversionRun(m_options).ReportFailure();

@@ -15,10 +15,14 @@ public:
     // outcome (wParam non-zero when the PDF was produced).
     static const UINT kRunEndingMessage = WM_APP + 0x51;
     static const UINT kRunEndedMessage = WM_APP + 0x52;
+    // The run starts (wParam non-zero) or stops waiting for another of the
+    // user's conversions to give up the printer; the dialog's `cancel` event
+    // ends such a wait, and the run then ends without a report.
+    static const UINT kRunWaitingMessage = WM_APP + 0x53;
 
     // The thread's handle, signalled once it has exited; empty when no thread
     // could be started (nothing was run or reported).
-    static UniqueKernelHandle Start(const ConversionOptions& options, HWND dialog);
+    static UniqueKernelHandle Start(const ConversionOptions& options, HWND dialog, HANDLE cancel);
 
 private:
     ConversionWorker(const ConversionOptions& options, HWND dialog) : m_options(options), m_dialog(dialog) {}
@@ -29,5 +33,6 @@ private:
 
     ConversionOptions m_options;
     HWND m_dialog;
+    UniqueKernelHandle m_cancel;  // its own, as the dialog may go first
     UniqueLibrary m_library;
 };

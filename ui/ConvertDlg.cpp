@@ -16,6 +16,7 @@ namespace {
 
 const wchar_t kBusy[] = L"Working now,Hold for a moment!";
 const wchar_t kBeginConvert[] = L"Begin Convert";
+const wchar_t kWaitingForPrinter[] = L"Waiting for printer";
 
 bool Refuse(const wchar_t* text) {
     AppMessageBox::Show(text);
@@ -170,12 +171,18 @@ bool CConvertDlg::OnPaint() {
     return true;
 }
 
+// Closing while the run waits for the printer goes on to Cancel, which ends the wait.
 bool CConvertDlg::OnSysCommand(UINT command, LPARAM) {
-    return command == SC_CLOSE && RefusedWhileBusy();
+    return command == SC_CLOSE && !m_bWaitingForPrinter && RefusedWhileBusy();
 }
 
 void CConvertDlg::OnCancel() {
-    if (!RefusedWhileBusy()) CDialog::OnCancel();
+    if (CancelledWait() || !RefusedWhileBusy()) CDialog::OnCancel();
+}
+
+// The modal loop still serves the worker until it has ended, without a report.
+bool CConvertDlg::CancelledWait() const {
+    return m_bConverting && m_bWaitingForPrinter && SetEvent(m_cancelRun.Get());
 }
 
 bool CConvertDlg::RefusedWhileBusy() const {
@@ -204,7 +211,7 @@ void CConvertDlg::OnTimer(UINT_PTR id) {
 void CConvertDlg::OnStatusTimer() {
     if (++m_nDotCount == 7) {
         m_nDotCount = 0;
-        SetStatus(kBeginConvert);
+        SetStatus(m_statusBase);
         return;
     }
     SetStatus(GetDlgItem(IDC_STATUS).GetWindowText() + L".");
@@ -241,7 +248,8 @@ void CConvertDlg::OnBnClickedConvert() {
         Refuse(L"Wrong Path cause wrong, Input a valid file path!");
         return;
     }
-    SetStatus(kBeginConvert);
+    m_statusBase = kBeginConvert;
+    SetStatus(m_statusBase);
     SetTimer(m_hWnd, kStatusTimer, 500, nullptr);
     StartConversion();
 }
@@ -269,7 +277,8 @@ void CConvertDlg::StartConversion() {
     m_dlgFinish.m_strFolder = WithFinalBackslash(GetDlgItem(IDC_OUTPUT_FOLDER).GetWindowText());
     // Raised here, before the worker exists, so that no second Convert can start another.
     m_bConverting = 1;
-    m_worker = ConversionWorker::Start(m_options, m_hWnd);
+    m_cancelRun.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    m_worker = ConversionWorker::Start(m_options, m_hWnd, m_cancelRun.Get());
     if (m_worker) return;
     ConversionRun(m_options).ReportFailure();
     KillTimer(m_hWnd, kStatusTimer);
@@ -294,13 +303,25 @@ bool CConvertDlg::OnAppMessage(UINT message, WPARAM wParam, LPARAM) {
         KillTimer(m_hWnd, kStatusTimer);
         return true;
     }
+    if (message == ConversionWorker::kRunWaitingMessage) {
+        OnRunWaiting(wParam != 0);
+        return true;
+    }
     if (message != ConversionWorker::kRunEndedMessage) return false;
     EndRun(wParam != 0);
     return true;
 }
 
+void CConvertDlg::OnRunWaiting(bool waiting) {
+    m_bWaitingForPrinter = waiting;
+    m_statusBase = waiting ? kWaitingForPrinter : kBeginConvert;
+    m_nDotCount = 0;
+    SetStatus(m_statusBase);
+}
+
 // After a success "Convert" stays refused until the Finish dialog of that run has closed.
 void CConvertDlg::EndRun(bool produced) {
+    m_bWaitingForPrinter = false;
     SetStatus(L"Over!");
     if (produced) {
         m_dlgFinish.m_lstFiles.push_back(ConversionRun(m_options).OutputFileName());

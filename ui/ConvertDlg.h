@@ -37,6 +37,9 @@ public:
     std::wstring m_strPresentationPath;
     std::wstring m_strOutputFolder;
     int m_nDotCount = 0;
+    // The run waits for another of the user's conversions to give up the
+    // printer: Cancel and closing end that wait instead of being refused.
+    bool m_bWaitingForPrinter = false;
     ConversionOptions m_options;
     CFinishDlg m_dlgFinish;
 
@@ -65,6 +68,8 @@ private:
     bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     HANDLE ModalLoopHold() const override { return m_worker.Get(); }
     void EndRun(bool produced);
+    void OnRunWaiting(bool waiting);
+    bool CancelledWait() const;
     void OnStatusTimer();
     void OnFinishTimer();
     void SetStatus(const std::wstring& text) const;
@@ -72,6 +77,8 @@ private:
 
     CTabPages m_pages;
     UniqueKernelHandle m_worker;  // the last worker started; signalled once it has exited
+    UniqueKernelHandle m_cancelRun;  // set to end the last run's wait for the printer
+    std::wstring m_statusBase;  // what the status animation starts from
     UniqueFont m_fontLabels;
     UniqueIcon m_iconBig;
     UniqueIcon m_iconSmall;

@@ -19,6 +19,7 @@
 #include "ModuleLock.h"
 #include "ModulePath.h"
 #include "PresentationConverter.h"
+#include "PrinterLock.h"
 #include "ScratchTemp.h"
 #include "TestFiles.h"
 #include "UnixChild.h"
@@ -418,6 +419,39 @@ TEST_F(ConversionJob, TwoQuickPressesStartOneRun) {
     EXPECT_EQ(ConvertDialogDriver::FinishFiles(finish), std::vector<std::wstring>{L"Five slides.pdf"});
     ASSERT_TRUE(CloseFinish(finish));
     EXPECT_EQ(GhostscriptRuns(), runsBefore + 1);
+}
+
+// Another conversion of the user's holds the printer: the run says it waits
+// and goes on once the printer is given up; closing the dialog then ends such
+// a wait at once, with nothing switched, printed or reported.
+TEST_F(ConversionJob, ARunWaitingForTheUsersOtherConversionSaysSoAndClosingEndsTheWait) {
+    const std::wstring waiting = L"Waiting for printer";
+    auto other = std::make_unique<PrinterLock>(0);
+    ASSERT_TRUE(other->Held());
+    Open();
+    Driver().Click(IDOK);
+    std::vector<std::wstring> seen;
+    ASSERT_TRUE(RecordStatus(seen, [&] { return seen.back() == waiting + L".."; }, 10000)) << Joined(seen);
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    other.reset();
+    HWND finish = Driver().WaitForFinish(kRunMs);
+    ASSERT_NE(finish, nullptr);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), std::wstring(kBegin)), seen.end()) << Joined(seen);
+    ASSERT_TRUE(CloseFinish(finish));
+    EXPECT_EQ(GhostscriptRuns(), runsBefore + 1);
+
+    other = std::make_unique<PrinterLock>(0);
+    ASSERT_TRUE(other->Held());
+    ASSERT_TRUE(DeleteFileW(Pdf().c_str()));
+    Driver().Click(IDOK);
+    ASSERT_TRUE(WaitFor([&] { return Driver().Status().rfind(waiting, 0) == 0; }, 10000));
+    Driver().SysCommand(SC_CLOSE);
+    EXPECT_TRUE(WaitFor([&] { return !Driver().IsOpen(); }, 10000)) << "the wait went on";
+    EXPECT_TRUE(session->Close());
+    EXPECT_TRUE(watcher.Seen().empty()) << Joined(Texts());
+    EXPECT_EQ(GhostscriptRuns(), runsBefore + 1);
+    EXPECT_FALSE(TestFiles::Exists(Pdf()));
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
 }
 
 TEST_F(ConversionJob, OptionsOfThePagesReachThePdf) {

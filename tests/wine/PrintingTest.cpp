@@ -457,8 +457,8 @@ TEST_F(PrintingTest, RejectedCallsAreRetriedUntilTheFiltersLimitOnly) {
     EXPECT_EQ(decisions, (std::vector<DWORD>{retry, retry, retry, retry, cancel, cancel, cancel, cancel}));
 }
 
-// The lock's name can be read by anyone: a program of another account in the
-// session that makes and holds it first is refused at once, with a message,
+// The lock's name can be read by anyone: a program of another account (in this
+// session or another) that makes and holds it first is refused at once, with a message,
 // and nothing is switched; the user is not made to wait for it.
 TEST_F(PrintingTest, ALockMadeFirstByAnotherAccountIsRefusedAtOnce) {
     wchar_t* user = nullptr;
@@ -478,7 +478,7 @@ TEST_F(PrintingTest, ALockMadeFirstByAnotherAccountIsRefusedAtOnce) {
     UniqueLocalMemory freedDescriptor(descriptor);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     UniqueKernelHandle squatter(
-        CreateMutexW(&attributes, TRUE, (L"Local\\Quillset.DefaultPrinter." + std::wstring(user)).c_str()));
+        CreateMutexW(&attributes, TRUE, (L"Global\\Quillset.DefaultPrinter." + std::wstring(user)).c_str()));
     ASSERT_TRUE(squatter);
 
     StandInSession session(Deck(options.presentationPath));
