@@ -430,8 +430,14 @@ TEST_F(ConversionJob, ARunWaitingForTheUsersOtherConversionSaysSoAndClosingEndsT
     ASSERT_TRUE(other->Held());
     Open();
     Driver().Click(IDOK);
+    // Animated as ever, from the waiting text, past a round of six dots.
     std::vector<std::wstring> seen;
-    ASSERT_TRUE(RecordStatus(seen, [&] { return seen.back() == waiting + L".."; }, 10000)) << Joined(seen);
+    const auto waited = [&] {
+        return std::find_if(seen.begin(), seen.end(), [&](const std::wstring& text) { return text == waiting; });
+    };
+    ASSERT_TRUE(RecordStatus(seen, [&] { return seen.end() - waited() > 8; }, 15000)) << Joined(seen);
+    for (auto text = waited(); text != seen.end(); ++text)
+        EXPECT_EQ(text->substr(0, waiting.size()), waiting) << Joined(seen);
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     other.reset();
     HWND finish = Driver().WaitForFinish(kRunMs);
