@@ -6,13 +6,18 @@
 #include "DefaultPrinter.h"
 #include "ModulePath.h"
 #include "PrinterJournal.h"
+#include "PrinterQueue.h"
 
 namespace {
 // A run holds the lock through PowerPoint's print, which has a limit of ten minutes.
 const unsigned long kLockWaitMs = 15 * 60 * 1000;
+// The job is written by then: what is left is the spooler's bookkeeping.
+const unsigned long kQueueLimitMs = 10 * 1000;
+const unsigned long kQueueLookMs = 100;
 }  // namespace
 
-PrinterSwitch::PrinterSwitch(const std::wstring& printer, const RunCancel& cancel) : m_lock(kLockWaitMs, cancel) {
+PrinterSwitch::PrinterSwitch(const std::wstring& printer, const RunCancel& cancel)
+    : m_lock(kLockWaitMs, cancel), m_printer(printer) {
     if (m_lock.Cancelled()) return;
     if (m_lock.Squatted()) {
         Fail(L"A program of another account holds the lock that keeps conversions from switching the default "
@@ -59,13 +64,19 @@ void PrinterSwitch::Fail(const std::wstring& text) {
 void PrinterSwitch::Restore() {
     if (!m_switched) return;
     m_switched = false;
-    const bool restored = PutBack(m_saved);
+    const bool restored = PutBack(m_saved) && StillPutBackOnceSpooled();
     if (restored) PrinterJournal::Remove();
     m_lock.Release();
     if (restored) return;
     AppMessageBox::Show(m_saved.empty() ? std::wstring(L"The default printer could not be removed again.")
                                         : L"The default printer could not be set back to " + m_saved +
                                               L". Choose it again in the printer settings.");
+}
+
+// Still holding the lock: no other run's switch can be undone here.
+bool PrinterSwitch::StillPutBackOnceSpooled() const {
+    PrinterQueue::WaitUntilEmpty(m_printer, kQueueLimitMs, kQueueLookMs);
+    return _wcsicmp(DefaultPrinter::Get().c_str(), m_printer.c_str()) != 0 || PutBack(m_saved);
 }
 
 void PrinterSwitch::RecoverUnfinished(const std::wstring& printer) {

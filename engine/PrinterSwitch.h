@@ -25,7 +25,11 @@ public:
     bool Switched() const { return m_switched; }
     // Puts the user's default back (none if there was none), tells running
     // programs, removes the journal and releases the lock; reports a failure.
-    // Does nothing once restored or when nothing was switched.
+    // Does nothing once restored or when nothing was switched. A Windows that
+    // manages the default printer itself makes the printer used last the
+    // default, which it may do as the job leaves the spooler, after the put
+    // back: so the printer's queue is waited for (within a limit), and a
+    // default that is the printer again is put back once more.
     void Restore();
 
     // As the add-in connects: undoes a run that never finished, unless a run
@@ -36,9 +40,11 @@ private:
     static void Recover(const std::wstring& printer);
     static bool PutBack(const std::wstring& saved);
     bool ReadSaved();
+    bool StillPutBackOnceSpooled() const;
     void Fail(const std::wstring& text);
 
     PrinterLock m_lock;
+    std::wstring m_printer;
     std::wstring m_saved;
     bool m_switched = false;
 };

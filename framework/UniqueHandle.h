@@ -2,6 +2,7 @@
 // One owner for every kind of Win32 handle: the traits name the invalid value
 // and how to close it.
 #include <windows.h>
+#include <winspool.h>
 
 #include <utility>
 
@@ -132,3 +133,11 @@ struct MemoryDcTraits {
     static void Close(Type h) { DeleteDC(h); }
 };
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// Printers from OpenPrinterW.
+struct PrinterTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ClosePrinter(h); }
+};
+using UniquePrinter = UniqueHandle<PrinterTraits>;

@@ -16,6 +16,7 @@
 #include "DefaultPrinterWatch.h"
 #include "DispatchCall.h"
 #include "GhostscriptRun.h"
+#include "ImportPatch.h"
 #include "MessageBoxWatcher.h"
 #include "ModulePath.h"
 #include "OfficeIds.h"
@@ -154,6 +155,25 @@ protected:
 };
 
 std::wstring PrintingTest::s_decks;
+
+// The spooler of a Windows that manages the default printer itself: the job
+// stays queued for two looks after the printed file is complete, and as it
+// leaves, the printer used last (Inkharbor) becomes the default.
+struct ManagingSpooler {
+    static BOOL WINAPI EnumJobs(HANDLE, DWORD, DWORD, DWORD, LPBYTE, DWORD, LPDWORD needed, LPDWORD returned) {
+        *returned = 0;
+        if (++looks < 3) {
+            *needed = 64;
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return FALSE;
+        }
+        if (looks == 3) DefaultPrinter::Set(L"Inkharbor");
+        *needed = 0;
+        return TRUE;
+    }
+    static std::atomic<int> looks;
+};
+std::atomic<int> ManagingSpooler::looks{0};
 
 StandInOptions Deck(const std::wstring& path) {
     StandInOptions options;
@@ -388,6 +408,26 @@ TEST_F(PrintingTest, RestoredPrinterIsAnnouncedBeforeGhostscriptRuns) {
     ASSERT_FALSE(listener.HeardSoFar().empty()) << "no WM_SETTINGCHANGE for \"windows\"";
     EXPECT_EQ(listener.HeardSoFar().back().printer, kUserPrinter);
     EXPECT_EQ(listener.HeardSoFar().back().count, runs) << "announced only after Ghostscript started";
+}
+
+// Where Windows makes the printer used last the default only as the job
+// leaves the spooler, the run waits for the queue and puts the user's printer
+// back once more, before Ghostscript runs and without a word.
+TEST_F(PrintingTest, APrinterMadeTheDefaultAsTheJobLeavesTheSpoolerIsPutBackAgain) {
+    ManagingSpooler::looks = 0;
+    ImportPatch spooler(L"winspool.drv", "EnumJobsW", reinterpret_cast<void*>(&ManagingSpooler::EnumJobs));
+    ASSERT_TRUE(spooler.Applied());
+    StandInSession session(Deck(options.presentationPath));
+    MessageBoxWatcher watcher;
+    const size_t runs = GhostscriptRuns();
+    SettingsListener listener(&GhostscriptRuns);
+    ASSERT_TRUE(Convert(session));
+    EXPECT_EQ(ManagingSpooler::looks, 3);
+    EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
+    ASSERT_FALSE(listener.HeardSoFar().empty());
+    EXPECT_EQ(listener.HeardSoFar().back().printer, kUserPrinter);
+    EXPECT_EQ(listener.HeardSoFar().back().count, runs) << "put back only after Ghostscript started";
+    EXPECT_TRUE(watcher.Seen().empty());
 }
 
 TEST_F(PrintingTest, PrinterThatCannotBePutBackIsReported) {
