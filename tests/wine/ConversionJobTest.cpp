@@ -438,6 +438,7 @@ TEST_F(ConversionJob, ARunWaitingForTheUsersOtherConversionSaysSoAndClosingEndsT
     ASSERT_TRUE(RecordStatus(seen, [&] { return seen.end() - waited() > 8; }, 15000)) << Joined(seen);
     for (auto text = waited(); text != seen.end(); ++text)
         EXPECT_EQ(text->substr(0, waiting.size()), waiting) << Joined(seen);
+    EXPECT_TRUE(WindowShot::Save(dialog, "convert-dialog-waiting"));
     EXPECT_EQ(DefaultPrinter::Get(), kUserPrinter);
     other.reset();
     HWND finish = Driver().WaitForFinish(kRunMs);
