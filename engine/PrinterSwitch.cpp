@@ -21,8 +21,8 @@ PrinterSwitch::PrinterSwitch(const std::wstring& printer, const RunCancel& cance
     if (m_lock.Cancelled()) return;
     if (m_lock.Squatted()) {
         Fail(L"A program of another account holds the lock that keeps conversions from switching the default "
-             L"printer at once. Nothing is printed. Close the programs other accounts run in this session, or "
-             L"sign out and in again, and convert again.");
+             L"printer at once. Nothing is printed. Close the programs that other accounts run on this computer, "
+             L"or restart it, and convert again.");
         return;
     }
     if (!m_lock.Held()) {
