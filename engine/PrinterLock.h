@@ -3,12 +3,13 @@
 // processes (two PowerPoints, or PowerPoint and another host), in every session
 // of the user, as the default and the journal under HKCU are shared by them (a
 // terminal server): a mutex in the global namespace named after the user's
-// SID, held from reading the default to putting it back. A mutex whose holder died counts as held: that
-// holder's journal (PrinterJournal) is then to be undone.
+// SID, held from reading the default to putting it back. A mutex whose holder
+// died counts as held: that holder's journal (PrinterJournal) is then to be
+// undone.
 // The name can be read by anyone, so another account (a program run as another
-// user, another user of a terminal server) could make the mutex first and hold it: the mutex is
-// made owned by the user, for the user and SYSTEM alone, and one that another
-// account made is refused at once rather than waited for.
+// user, another user of a terminal server) could make the mutex first and hold
+// it: the mutex is made owned by the user, for the user and SYSTEM alone, and
+// one that another account made is refused at once rather than waited for.
 #include <string>
 
 #include "RunCancel.h"

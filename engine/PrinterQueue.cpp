@@ -5,10 +5,9 @@
 #include "UniqueHandle.h"
 
 bool PrinterQueue::WaitUntilEmpty(const std::wstring& printer, DWORD limitMs, DWORD lookMs) {
-    HANDLE opened = nullptr;
+    UniquePrinter held;
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ACCESS_USE};
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), &opened, &access)) return false;
-    UniquePrinter held(opened);
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), held.Put(), &access)) return false;
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         const int jobs = Jobs(held.Get());

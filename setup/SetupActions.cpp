@@ -62,12 +62,9 @@ bool SetupActions::RegisteredForEveryUser(const std::wstring& folder) {
 }
 
 bool SetupActions::DeletePrinter(const wchar_t* name) {
-    HANDLE printer = nullptr;
+    UniquePrinter printer;
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (!OpenPrinterW(const_cast<LPWSTR>(name), &printer, &access)) return false;
-    const bool deleted = ::DeletePrinter(printer) != FALSE;
-    ClosePrinter(printer);
-    return deleted;
+    return OpenPrinterW(const_cast<LPWSTR>(name), printer.Put(), &access) && ::DeletePrinter(printer.Get());
 }
 
 UINT SetupActions::Install(const InstallerSession& session) {

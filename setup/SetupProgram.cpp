@@ -59,11 +59,9 @@ SetupProgram::PrinterSetup SetupProgram::RunPrinterInstallation(const std::wstri
 }
 
 bool SetupProgram::PrinterExists(const wchar_t* name) {
-    HANDLE printer = nullptr;
+    UniquePrinter printer;
     PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ACCESS_USE};
-    if (!OpenPrinterW(const_cast<LPWSTR>(name), &printer, &access)) return false;
-    ClosePrinter(printer);
-    return true;
+    return OpenPrinterW(const_cast<LPWSTR>(name), printer.Put(), &access) != FALSE;
 }
 
 int SetupProgram::Run() {

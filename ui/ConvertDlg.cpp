@@ -211,7 +211,7 @@ void CConvertDlg::OnTimer(UINT_PTR id) {
 void CConvertDlg::OnStatusTimer() {
     if (++m_nDotCount == 7) {
         m_nDotCount = 0;
-        SetStatus(m_statusBase);
+        SetStatus(StatusBase());
         return;
     }
     SetStatus(GetDlgItem(IDC_STATUS).GetWindowText() + L".");
@@ -248,8 +248,7 @@ void CConvertDlg::OnBnClickedConvert() {
         Refuse(L"Wrong Path cause wrong, Input a valid file path!");
         return;
     }
-    m_statusBase = kBeginConvert;
-    SetStatus(m_statusBase);
+    SetStatus(kBeginConvert);
     SetTimer(m_hWnd, kStatusTimer, 500, nullptr);
     StartConversion();
 }
@@ -314,9 +313,13 @@ bool CConvertDlg::OnAppMessage(UINT message, WPARAM wParam, LPARAM) {
 
 void CConvertDlg::OnRunWaiting(bool waiting) {
     m_bWaitingForPrinter = waiting;
-    m_statusBase = waiting ? kWaitingForPrinter : kBeginConvert;
     m_nDotCount = 0;
-    SetStatus(m_statusBase);
+    SetStatus(StatusBase());
+}
+
+// What the status animation starts from.
+const wchar_t* CConvertDlg::StatusBase() const {
+    return m_bWaitingForPrinter ? kWaitingForPrinter : kBeginConvert;
 }
 
 // After a success "Convert" stays refused until the Finish dialog of that run has closed.

@@ -73,12 +73,12 @@ private:
     void OnStatusTimer();
     void OnFinishTimer();
     void SetStatus(const std::wstring& text) const;
+    const wchar_t* StatusBase() const;
     bool RefusedWhileBusy() const;
 
     CTabPages m_pages;
     UniqueKernelHandle m_worker;  // the last worker started; signalled once it has exited
     UniqueKernelHandle m_cancelRun;  // set to end the last run's wait for the printer
-    std::wstring m_statusBase;  // what the status animation starts from
     UniqueFont m_fontLabels;
     UniqueIcon m_iconBig;
     UniqueIcon m_iconSmall;
